@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in a plain build, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+
+scripts/deps.sh cmake g++ make libgtest-dev
+
+scripts/build.sh build
+(cd build && ctest --output-on-failure -j"$(nproc)")
+
+scripts/build.sh build-asan -DPAIRWEB_SANITIZE=ON
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j"$(nproc)")
+
+echo "All tests passed."

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace pairweb::cli {
+
+// Exit statuses of pairweb-gen.
+constexpr int kExitGenerated = 0;
+constexpr int kExitRunFailed = 1;   // the run ended with any other message
+constexpr int kExitUsage = 2;       // bad arguments or an unreadable settings file
+
+// Runs pairweb-gen with its arguments (without the program name). sourceDateEpoch, when set,
+// is the generation time in seconds since 1970. The run's message goes to out, usage and
+// settings-file errors to err.
+int runGenCommand(const std::vector<std::string>& args,
+                  const std::optional<std::string>& sourceDateEpoch, std::ostream& out,
+                  std::ostream& err);
+
+}  // namespace pairweb::cli

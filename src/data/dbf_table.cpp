@@ -1,0 +1,250 @@
+#include "data/dbf_table.h"
+
+#include <charconv>
+#include <cstring>
+#include <iostream>
+
+namespace pairweb::data {
+namespace {
+
+constexpr std::size_t kHeaderSize = 32;
+constexpr std::size_t kDescriptorSize = 32;
+
+std::uint32_t readU32(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) {
+        v = (v << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    }
+    return v;
+}
+
+std::uint16_t readU16(const std::string& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                      (static_cast<unsigned char>(bytes[at + 1]) << 8));
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the whole of an open file; the file's own size bounds what is held.
+bool slurp(std::FILE* f, std::string& out) {
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        out.append(buffer, n);
+    }
+    return std::ferror(f) == 0;
+}
+
+}  // namespace
+
+std::int32_t parseDbfInteger(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint32_t value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+    }
+    return static_cast<std::int32_t>(negative ? 0u - value : value);
+}
+
+double parseDbfReal(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t start = i;
+    std::size_t digits = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        ++digits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        for (; i < text.size() && isDigit(text[i]); ++i) {
+            ++digits;
+        }
+    }
+    if (digits == 0) {
+        return 0.0;
+    }
+    // An exponent counts only when at least one digit follows its letter and sign.
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
+            ++j;
+        }
+        if (j < text.size() && isDigit(text[j])) {
+            while (j < text.size() && isDigit(text[j])) {
+                ++j;
+            }
+            i = j;
+        }
+    }
+    double value = 0.0;
+    const char* first = text.data() + start;
+    const auto result = std::from_chars(first, text.data() + i, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large for a double: the nearest representable extreme, like strtod.
+        value = (first[0] == '0' || first[0] == '.') ? 0.0 : 1.7976931348623157e308;
+    }
+    return negative ? -value : value;
+}
+
+DbfTable::~DbfTable() { close(); }
+
+bool DbfTable::open(const std::string& path) {
+    close();
+    if (path.size() > kMaxPathLength) {
+        std::cerr << "File path too long : " << path << " \n";
+        return false;
+    }
+    m_file = std::fopen(path.c_str(), "r+b");
+    if (m_file == nullptr) {
+        return false;
+    }
+    m_path = path;
+    std::string bytes;
+    if (!slurp(m_file, bytes) || bytes.size() < kHeaderSize || bytes[0] != 3) {
+        // The file stays open until the next close or open, as with any wrong version byte.
+        std::cerr << path << " is not a dBASE III file!\n";
+        return false;
+    }
+    m_bytes = std::move(bytes);
+    m_recordCount = readU32(m_bytes, 4);
+    m_headerLength = readU16(m_bytes, 8);
+    m_recordLength = readU16(m_bytes, 10);
+    const int fieldCount = static_cast<int>(m_headerLength / kDescriptorSize) - 1;
+    std::size_t offset = 1;
+    for (int i = 1; i <= fieldCount; ++i) {
+        const std::size_t at = kDescriptorSize * static_cast<std::size_t>(i);
+        if (at + kDescriptorSize > m_bytes.size()) {
+            break;  // the header claims more descriptors than the file holds
+        }
+        DbfField field;
+        const char* name = m_bytes.data() + at;
+        field.name.assign(name, strnlen(name, 11));
+        field.type = m_bytes[at + 11];
+        field.length = static_cast<std::uint8_t>(m_bytes[at + 16]);
+        field.decimals = static_cast<std::uint8_t>(m_bytes[at + 17]);
+        field.number = i;
+        field.offset = offset;
+        offset += field.length;
+        m_fields.push_back(std::move(field));
+    }
+    return true;
+}
+
+std::size_t DbfTable::readAll() {
+    if (m_bytes.empty() || m_allRead) {
+        return 0;
+    }
+    m_records.clear();
+    // Records of length 0 hold not even a deletion mark: such a table has no records. The
+    // loop ends at the first record the file does not hold in full, so a header count far
+    // beyond the file's size costs nothing.
+    if (m_recordLength > 0) {
+        for (std::uint64_t k = 1; k <= m_recordCount; ++k) {
+            const std::uint64_t start = m_headerLength + (k - 1) * m_recordLength;
+            if (start + m_recordLength > m_bytes.size()) {
+                break;
+            }
+            const auto at = static_cast<std::size_t>(start);
+            m_records.push_back({at, static_cast<std::uint32_t>(k), m_bytes[at] == '*'});
+        }
+    }
+    m_allRead = true;
+    m_cursor = m_records.size();
+    return m_records.size();
+}
+
+void DbfTable::moveFrom(std::size_t index) {
+    m_cursor = index;
+    while (m_cursor < m_records.size() && m_records[m_cursor].deleted) {
+        ++m_cursor;
+    }
+}
+
+void DbfTable::first() { moveFrom(0); }
+
+void DbfTable::next() {
+    if (m_cursor < m_records.size()) {
+        moveFrom(m_cursor + 1);
+    }
+}
+
+bool DbfTable::hasCurrent() const { return m_cursor < m_records.size(); }
+
+DbfValue DbfTable::value(std::string_view name) const {
+    if (!hasCurrent()) {
+        return {};
+    }
+    const DbfField* field = nullptr;
+    for (const DbfField& f : m_fields) {
+        if (f.name == name) {
+            field = &f;
+            break;
+        }
+    }
+    if (field == nullptr) {
+        return {};
+    }
+    // A field never reads past its record, whatever its offset, length and decimals claim.
+    const std::size_t recordStart = m_records[m_cursor].start;
+    const std::size_t offset = std::min<std::size_t>(field->offset, m_recordLength);
+    const std::size_t available = m_recordLength - offset;
+    const std::string_view record(m_bytes.data() + recordStart, m_recordLength);
+    switch (field->type) {
+        case 'C':
+        case 'D': {
+            const std::size_t wanted =
+                static_cast<std::size_t>(field->length) + 256u * field->decimals;
+            std::string_view text = record.substr(offset, std::min(wanted, available));
+            if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+                text = text.substr(0, nul);
+            }
+            return std::string(text);
+        }
+        case 'N': {
+            const std::string_view digits =
+                record.substr(offset, std::min<std::size_t>(field->length, available));
+            if (field->decimals == 0) {
+                return parseDbfInteger(digits);
+            }
+            return parseDbfReal(digits);
+        }
+        case 'L':
+            return std::int32_t{0};
+        default:
+            return {};
+    }
+}
+
+void DbfTable::close() {
+    if (m_file != nullptr) {
+        std::fclose(m_file);
+        m_file = nullptr;
+    }
+    m_path.clear();
+    m_bytes.clear();
+    m_bytes.shrink_to_fit();
+    m_recordCount = 0;
+    m_headerLength = 0;
+    m_recordLength = 0;
+    m_fields.clear();
+    m_records.clear();
+    m_allRead = false;
+    m_cursor = 0;
+}
+
+}  // namespace pairweb::data

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace pairweb::data {
+
+// One column of a dBASE III table, as its descriptor gives it.
+struct DbfField {
+    std::string name;         // up to 10 characters, ends at the first NUL
+    char type = 0;            // 'C' character, 'D' date, 'N' numeric, 'L' logical
+    std::uint8_t length = 0;  // bytes in the record
+    std::uint8_t decimals = 0;
+    int number = 0;           // 1 to the field count
+    std::size_t offset = 0;   // from the start of the record; the first field starts at 1
+};
+
+// One record: where its bytes are in the table's buffer, its number (from 1) and deletion mark.
+struct DbfRecord {
+    std::size_t start = 0;
+    std::uint32_t number = 0;
+    bool deleted = false;
+};
+
+// Converted value of one field: none, a text, a 32-bit integer or a real.
+using DbfValue = std::variant<std::monostate, std::string, std::int32_t, double>;
+
+// Reads a whole dBASE III table into memory and hands out field values of the record under
+// the cursor. Only reads, although the file is opened for update (which fails while another
+// program holds it). Whatever the header claims, nothing is read outside the file's bytes.
+class DbfTable {
+public:
+    DbfTable() = default;
+    DbfTable(const DbfTable&) = delete;
+    DbfTable& operator=(const DbfTable&) = delete;
+    ~DbfTable();
+
+    // Longest path accepted by open.
+    static constexpr std::size_t kMaxPathLength = 256;
+
+    // Opens the table and reads its header and field directory; false on failure (with a
+    // message on standard error for an over-long path or a wrong version byte).
+    [[nodiscard]] bool open(const std::string& path);
+    // Reads the records; the number read, 0 when nothing is open or all were read already.
+    std::size_t readAll();
+    // Cursor on the first record not marked deleted (none if there is none).
+    void first();
+    // Cursor on the following record not marked deleted (none at the end).
+    void next();
+    bool hasCurrent() const;
+    // Value of the named field (exact, case-sensitive name) of the current record.
+    DbfValue value(std::string_view name) const;
+    // Closes the file and drops everything held; harmless when nothing is open.
+    void close();
+
+    // Record count as the header states it (may exceed the records the file holds).
+    std::uint32_t recordCount() const { return m_recordCount; }
+    // Replaces the header's record count before readAll (the players table takes 0 as 26).
+    void setRecordCount(std::uint32_t count) { m_recordCount = count; }
+    const std::vector<DbfField>& fields() const { return m_fields; }
+
+private:
+    void moveFrom(std::size_t index);
+
+    std::FILE* m_file = nullptr;
+    std::string m_path;
+    std::string m_bytes;  // the whole file, read at open
+    std::uint32_t m_recordCount = 0;
+    std::uint16_t m_headerLength = 0;
+    std::uint16_t m_recordLength = 0;
+    std::vector<DbfField> m_fields;
+    std::vector<DbfRecord> m_records;
+    bool m_allRead = false;
+    std::size_t m_cursor = 0;  // index into m_records; == size() means none
+};
+
+// The integer a dBASE numeric field holds: leading blanks, an optional sign, then digits up
+// to the first other character; no digits gives 0. Wraps modulo 2^32.
+std::int32_t parseDbfInteger(std::string_view text);
+
+// The real a dBASE numeric field holds: as parseDbfInteger, with an optional fraction and
+// exponent; no digits gives 0.
+double parseDbfReal(std::string_view text);
+
+}  // namespace pairweb::data

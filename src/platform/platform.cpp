@@ -1,0 +1,42 @@
+#include "platform/platform.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace pairweb::platform {
+
+std::string SystemPlatform::programPath() const {
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : self.string();
+}
+
+std::time_t SystemPlatform::now() const { return std::time(nullptr); }
+
+bool SystemPlatform::exists(const std::string& path) const { return pathExists(path); }
+
+bool SystemPlatform::createDirectory(const std::string& path) {
+    return platform::createDirectory(path);
+}
+
+std::vector<std::string> SystemPlatform::listPlainFiles(const std::string& folder) const {
+    return platform::listPlainFiles(folder);
+}
+
+bool SystemPlatform::copyFile(const std::string& from, const std::string& to) {
+    return copyFileReplacing(from, to);
+}
+
+bool SystemPlatform::canOpenForReading(const std::string& path) const {
+    return platform::canOpenForReading(path);
+}
+
+bool SystemPlatform::writeFile(const std::string& path, std::string_view content) {
+    return writeFileReplacing(path, content);
+}
+
+CreateResult SystemPlatform::createFile(const std::string& path, std::string_view content) {
+    return writeFileIfAbsent(path, content);
+}
+
+}  // namespace pairweb::platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_ops.h"
+
+namespace pairweb::platform {
+
+// What a generation run takes from the operating system: the program's own path, the clock
+// and the file operations. Tests derive from SystemPlatform to fix the path or the time.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Full path of the running program's file.
+    virtual std::string programPath() const = 0;
+    // Current calendar time in whole seconds.
+    virtual std::time_t now() const = 0;
+
+    virtual bool exists(const std::string& path) const = 0;
+    virtual bool createDirectory(const std::string& path) = 0;
+    virtual std::vector<std::string> listPlainFiles(const std::string& folder) const = 0;
+    [[nodiscard]] virtual bool copyFile(const std::string& from, const std::string& to) = 0;
+    virtual bool canOpenForReading(const std::string& path) const = 0;
+    // Writes a whole file, replacing an existing one only once the new one is complete.
+    [[nodiscard]] virtual bool writeFile(const std::string& path, std::string_view content) = 0;
+    // Writes a whole file only when no entry of that name exists.
+    [[nodiscard]] virtual CreateResult createFile(const std::string& path,
+                                                  std::string_view content) = 0;
+};
+
+// The real operating system.
+class SystemPlatform : public Platform {
+public:
+    std::string programPath() const override;
+    std::time_t now() const override;
+    bool exists(const std::string& path) const override;
+    bool createDirectory(const std::string& path) override;
+    std::vector<std::string> listPlainFiles(const std::string& folder) const override;
+    [[nodiscard]] bool copyFile(const std::string& from, const std::string& to) override;
+    bool canOpenForReading(const std::string& path) const override;
+    [[nodiscard]] bool writeFile(const std::string& path, std::string_view content) override;
+    [[nodiscard]] CreateResult createFile(const std::string& path,
+                                          std::string_view content) override;
+};
+
+}  // namespace pairweb::platform

@@ -1,0 +1,191 @@
+#include "site/driver.h"
+
+#include <optional>
+#include <vector>
+
+#include "data/loaders.h"
+#include "data/scoring.h"
+#include "site/page_options.h"
+#include "site/pages.h"
+#include "site/stylesheet.h"
+
+namespace pairweb::site {
+namespace {
+
+// The (up to) three characters after the last dot; the first three when there is no dot.
+std::string_view extensionOf(std::string_view path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t start = dot == std::string_view::npos ? 0 : dot + 1;
+    return path.substr(start, 3);
+}
+
+std::optional<std::string_view> checkPaths(const settings::Settings& s,
+                                           const platform::Platform& platform) {
+    if (!platform.exists(s.strFilename)) return kNoTrnFile;
+    if (s.OutputIndex.find('/') == std::string::npos) return kInvalidOutputPath;
+    // Without a dot there is no games-table path to look for.
+    if (s.strFilename.find('.') == std::string::npos) return kNotTrnExtension;
+    const SitePaths paths = derivePaths(s, platform.programPath());
+    if (!platform.exists(paths.scoFile)) return kNoScoFile;
+    if (!platform.exists(paths.outputFolder)) return kNoOutputFolder;
+    const std::string_view trn = extensionOf(s.strFilename);
+    if (trn != "trn" && trn != "TRN") return kNotTrnExtension;
+    const std::string_view htm = extensionOf(s.OutputIndex);
+    if (htm != "htm" && htm != "HTM") return kNotHtmlExtension;
+    return std::nullopt;
+}
+
+// Writes each file of the run and remembers the first one that could not be written.
+class SiteWriter {
+public:
+    explicit SiteWriter(platform::Platform& platform) : m_platform(platform) {}
+
+    void write(const std::string& path, std::string_view content) {
+        if (!m_platform.writeFile(path, content)) {
+            failed(path);
+        }
+    }
+    // Writes only when no file of that name exists yet; existing files are never replaced.
+    void create(const std::string& path, std::string_view content) {
+        if (m_platform.createFile(path, content) == platform::CreateResult::Failed) {
+            failed(path);
+        }
+    }
+    const std::string& firstFailure() const { return m_firstFailure; }
+
+private:
+    void failed(const std::string& path) {
+        if (m_firstFailure.empty()) {
+            m_firstFailure = path;
+        }
+    }
+
+    platform::Platform& m_platform;
+    std::string m_firstFailure;
+};
+
+void preparePgnFolder(const settings::Settings& s, const SitePaths& paths,
+                      platform::Platform& platform) {
+    if (!s.MakePGN && !s.LinkPGN) {
+        return;
+    }
+    if (!platform.exists(paths.pgnFolder)) {
+        platform.createDirectory(paths.pgnFolder);
+    }
+    if (!s.LinkPGN) {
+        return;
+    }
+    // The viewer's files are replaced by the program's current copy on every run; a copy
+    // that fails leaves the former file and does not stop the run.
+    for (const std::string& name : platform.listPlainFiles(paths.viewerSource)) {
+        (void)platform.copyFile(paths.viewerSource + name, paths.pgnFolder + name);
+    }
+}
+
+}  // namespace
+
+SitePaths derivePaths(const settings::Settings& s, const std::string& programPath) {
+    SitePaths paths;
+    const std::size_t dot = s.strFilename.rfind('.');
+    paths.scoFile = s.strFilename.substr(0, dot) + ".sco";
+    const std::size_t slash = s.OutputIndex.rfind('/');
+    if (slash != std::string::npos) {
+        paths.outputFolder = s.OutputIndex.substr(0, slash + 1);
+        paths.homeFile = s.OutputIndex.substr(slash + 1);
+    }
+    paths.pgnFolder = paths.outputFolder + "pgn/";
+    const std::size_t programSlash = programPath.rfind('/');
+    paths.viewerSource =
+        (programSlash == std::string::npos ? std::string() : programPath.substr(0, programSlash)) +
+        "/pgnviewer/";
+    return paths;
+}
+
+std::string generateSite(const settings::Settings& s, platform::Platform& platform) {
+    if (const auto refused = checkPaths(s, platform)) {
+        return std::string(*refused);
+    }
+    const SitePaths paths = derivePaths(s, platform.programPath());
+    const std::string& out = paths.outputFolder;
+    PageOptions options = makePageOptions(s);
+    const PageLabels labels = makePageLabels(s);
+    preparePgnFolder(s, paths, platform);
+    options.generationTime = platform.now();
+
+    const int recordCount = data::countTableRecords(s.strFilename);
+    if (recordCount < 0) {
+        return std::string(kCannotOpenTrn);
+    }
+    data::Tournament t;
+    t.players.resize(static_cast<std::size_t>(recordCount));
+    t.playerCount = data::loadPlayers(s.strFilename, t.players,
+                                      {options.FirstTB, options.SecondTB, options.ThirdTB});
+    t.roundCount = data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount);
+    if (t.roundCount < 0) {
+        return std::string(kCannotOpenSco);
+    }
+    if (t.playerCount > data::kMaxRoundRobinPlayers) {
+        options.TourneyType = "Swiss";
+    }
+    const PgnHeader header{s.TourneyName,  s.PGNSite,
+                           s.PGNDate,      t.roundCount,
+                           options.TourneyType == "Round-Robin" ? 1 : 0,
+                           s.DisplayRating, s.DisplayRating_2};
+    data::computeTournament(t);
+
+    SiteWriter writer(platform);
+    writer.write(out + "style.css", stylesheetText(options));
+    writer.write(out + "player_list.html",
+                 playerListPage(t.players, t.playerCount, options, labels, paths.homeFile));
+    int lastCommenced = 0;
+    const int n = t.roundCount;
+    for (int r = 1; r <= n; ++r) {
+        const int i = r - 1;
+        const data::RoundRecord& round = t.rounds[static_cast<std::size_t>(i)];
+        const std::string number = std::to_string(r);
+        if (round.commenced) {
+            lastCommenced = i;
+            const bool latest =
+                i == n - 1 || (i == n - 2 && !t.rounds[static_cast<std::size_t>(n - 1)].commenced);
+            writer.write(out + "standings_round" + number + ".html",
+                         standingsPage(t.players, t.playerCount, i, latest, options, labels,
+                                       paths.homeFile));
+        }
+        writer.write(out + "results_round" + number + ".html",
+                     pairingsPage(round, r, t.players, t.playerCount, r == n, options, labels,
+                                  paths.homeFile));
+        if (s.MakePGN) {
+            const std::string base = paths.pgnFolder + options.fnamePrefix + "round" + number;
+            if (!platform.exists(base + "_pgn.html")) {
+                writer.create(base + "_pgn.html",
+                              pgnText(round, r, t.players, t.playerCount, header, 1));
+            }
+            if (!platform.exists(base + ".pgn")) {
+                writer.create(base + ".pgn",
+                              pgnText(round, r, t.players, t.playerCount, header, 0));
+            }
+        }
+    }
+    writer.write(out + "crosstable.html", crosstablePage(t.players, t.playerCount, lastCommenced,
+                                                         options, labels, paths.homeFile));
+
+    writer.write(s.OutputIndex, framesetPage(s.TourneyName));
+    writer.write(out + "results.html",
+                 pairingsIndexPage(n, s.TourneyName, options, labels, paths.homeFile));
+    if (s.MakePGN) {
+        writer.write(out + "admin.php", adminPage(n, s.TourneyName, options));
+    }
+    const bool lastStandingsReadable =
+        platform.canOpenForReading(out + "standings_round" + std::to_string(n) + ".html");
+    writer.write(out + "standings.html",
+                 standingsIndexPage(lastStandingsReadable ? n : n - 1, s.TourneyName, options,
+                                    labels, paths.homeFile));
+    writer.write(out + "contents.html", bannerPage(s.TourneyName, labels));
+
+    if (!writer.firstFailure().empty()) {
+        return std::string(kCouldNotWrite) + writer.firstFailure();
+    }
+    return std::string(kGenerated);
+}
+
+}  // namespace pairweb::site

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+#include "settings/settings.h"
+
+namespace pairweb::site {
+
+// The messages that end a generation run, in the order their checks are made.
+constexpr std::string_view kNoTrnFile = "Error: please select a valid .trn file.";
+constexpr std::string_view kInvalidOutputPath = "Invalid output path.";
+constexpr std::string_view kNoScoFile = "Error: couldn't find .sco file.";
+constexpr std::string_view kNoOutputFolder = "Error: please use valid output directory.";
+constexpr std::string_view kNotTrnExtension = "Please select a valid .trn file.";
+constexpr std::string_view kNotHtmlExtension = "Output index must be .html (or .htm)";
+constexpr std::string_view kCannotOpenTrn =
+    "Error:  Couldn't open TRN file.  Perhaps try closing SwissPerfect?";
+constexpr std::string_view kCannotOpenSco = "Error:  Unable to open sco file.";
+constexpr std::string_view kGenerated = "Web page generated!";
+// Start of the message of a run in which some output file could not be written; the path
+// of the first such file follows.
+constexpr std::string_view kCouldNotWrite = "Error: could not write ";
+
+// The paths one run derives from the settings ("/" separates folders).
+struct SitePaths {
+    std::string scoFile;     // the .trn path up to its last dot, then ".sco"
+    std::string outputFolder;  // the home page's folder, with its final "/"
+    std::string homeFile;    // the home page's name alone, for every "home" link
+    std::string pgnFolder;   // outputFolder + "pgn/"
+    std::string viewerSource;  // the program's folder + "/pgnviewer/"
+};
+
+// Derives the paths; the settings must have passed the path checks.
+SitePaths derivePaths(const settings::Settings& s, const std::string& programPath);
+
+// One generation run: checks the paths, loads the tournament, computes it and writes the
+// whole site. Shows nothing; returns the run's one message (kGenerated on success).
+std::string generateSite(const settings::Settings& s, platform::Platform& platform);
+
+}  // namespace pairweb::site

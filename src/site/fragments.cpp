@@ -1,0 +1,100 @@
+#include "site/fragments.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace pairweb::site {
+
+Page& Page::operator<<(int number) {
+    char buffer[16];
+    const int n = std::snprintf(buffer, sizeof buffer, "%d", number);
+    m_text.append(buffer, static_cast<std::size_t>(n));
+    return *this;
+}
+
+std::string scoreText(double v) {
+    const double whole = std::floor(v);
+    const double frac = v - whole;
+    const auto wholeInt = static_cast<long long>(whole);
+    if (std::fabs(frac - 1.0) < 0.1) {
+        return std::to_string(wholeInt + 1);
+    }
+    if (std::fabs(frac - 0.5) < 0.1) {
+        return wholeInt == 0 ? std::string("&frac12") : std::to_string(wholeInt) + "&frac12";
+    }
+    if (std::fabs(frac) < 0.1) {
+        return std::to_string(wholeInt);
+    }
+    return {};
+}
+
+std::string numberText(double v) {
+    char buffer[64];
+    const int n = std::snprintf(buffer, sizeof buffer, "%g", v);
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string dateText(std::time_t time) {
+    static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                              "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const std::tm* local = std::localtime(&time);
+    if (local == nullptr) {
+        return "Thu Jan 01 00:00:00 1970\r\n";
+    }
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%s %s %02d %02d:%02d:%02d %d\r\n",
+                  kDays[local->tm_wday % 7], kMonths[local->tm_mon % 12], local->tm_mday,
+                  local->tm_hour, local->tm_min, local->tm_sec, local->tm_year + 1900);
+    return buffer;
+}
+
+void writeHeadOpening(Page& page) { page.line("<html><head>"); }
+
+void writeNoCacheBlock(Page& page) {
+    page.line("<META HTTP-EQUIV=\"CACHE-CONTROL\" CONTENT=\"NO-CACHE\">");
+    page.line("<META HTTP-EQUIV=\"PRAGMA\" CONTENT=\"NO-CACHE\">");
+    page.line("<META HTTP-EQUIV=\"EXPIRES\" CONTENT=\"0\">");
+}
+
+void writeViewerScript(Page& page, const PageOptions& options) {
+    if (!options.LinkPGN) {
+        return;
+    }
+    page.line("<script language=\"JavaScript\">");
+    page.line("function OpenLTPgnViewer(urlstr, width, height)");
+    page.line(
+        "{ window.open(urlstr,\"LTPgnViewerWindow\",\"width=\"+width+\",height=\"+height+\","
+        "menubar=no,locationbar=no,resizable=yes,status=no,scrollbars=no\");}");
+    page.line("</script>");
+}
+
+void writeStylesheetLink(Page& page) {
+    page.line("<link type=\"text/css\" rel=\"stylesheet\" href=\"style.css\">");
+}
+
+void writeNavigationRow(Page& page, const NavigationRow& row, const PageLabels& labels) {
+    page << "<tr><td colspan=" << row.columns << ">";
+    page << "<table class=\"plain\" width=\"100%\"><tr><td class=\"plain\" width=45 align=left>";
+    if (row.round > 1) {
+        page << row.linkOpening << (row.round - 1) << ".html\">" << labels.Previous << "</a>";
+    }
+    page << "</td><td class=\"title\" align=center>" << row.label << row.separator
+         << labels.Round << " " << row.round;
+    page << "</td><td class=\"plain\" width=45 align=right>";
+    if (row.hasNext) {
+        page << row.linkOpening << (row.round + 1) << ".html\">" << labels.Next << "</a>";
+    }
+    page << "</td></tr></table></td></tr>";
+    page.endl();
+}
+
+void writeFooter(Page& page, std::string_view homeFile, std::time_t time) {
+    page << "</table><a class=\"home\" target=\"_parent\" href=\"" << homeFile
+         << "\">home</a></center><br><br><p class=\"fnote\">Created by <a target=\"top\" href=\""
+         << kProductHomePage << "\">pairweb version " << kVersion << "</a> on "
+         << dateText(time) << "</p></body></html>";
+    page.endl();
+}
+
+}  // namespace pairweb::site

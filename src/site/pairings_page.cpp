@@ -1,0 +1,141 @@
+#include "site/fragments.h"
+#include "site/pages.h"
+#include "site/player_lookup.h"
+
+namespace pairweb::site {
+namespace {
+
+// Result text of a board: empty without a result, a forfeit mark, or the two score texts.
+std::string resultText(const data::RoundRecord& round, std::size_t b, const data::Player& w,
+                       const data::Player& bl, int roundIndex) {
+    if (round.whiteScore[b] == -1.0f) {
+        return {};
+    }
+    const int type = round.whiteType[b];
+    if (type == 34 || type / 10 == 34) return "<font class=\"forfeit\">-     +</font>";
+    if (type == 35 || type / 10 == 35) return "<font class=\"forfeit\">+     -</font>";
+    if (type == 36 || type / 10 == 36) return "<font class=\"forfeit\">-     -</font>";
+    return scoreText(w.scoreInRound(roundIndex)) + " - " + scoreText(bl.scoreInRound(roundIndex));
+}
+
+}  // namespace
+
+std::string pairingsPage(const data::RoundRecord& round, int n,
+                         const std::vector<data::Player>& players, int playerCount,
+                         bool lastRound, const PageOptions& o, const PageLabels& labels,
+                         const std::string& homeFile) {
+    const PlayerLookup lookup(players, playerCount);
+    const int columns =
+        2 * ((o.DisplaySeed != 0) + (o.DisplayRating != 0) + (o.DisplayRating_2 != 0)) + 4;
+    const int roundIndex = n - 1;
+    const auto pointsBefore = [&](const data::Player& p) {
+        return numberText(n <= 1 ? 0.0 : p.totalAfter(n - 2));
+    };
+    const auto nameCell = [&](std::string_view opening, const data::Player& p) {
+        std::string cell(opening);
+        if (o.DisplayTitles) cell += p.title + " ";
+        cell += p.surname + ", " + p.firstName + " (" + pointsBefore(p) + ")</td>";
+        return cell;
+    };
+    const auto ratingHeads = [&](Page& page) {
+        if (o.DisplayRating && o.DisplayRating_2) {
+            page.line("<td class=\"head\">", labels.Rating_1, "</td>");
+            page.line("<td class=\"head\">", labels.Rating_2, "</td>");
+        } else if (o.DisplayRating || o.DisplayRating_2) {
+            page.line("<td class=\"head\">", labels.Rating, "</td>");
+        }
+    };
+
+    Page page;
+    writeHeadOpening(page);
+    writeNoCacheBlock(page);
+    writeViewerScript(page, o);
+    writeStylesheetLink(page);
+    page.line("<title></title></head>");
+    page.line("<body>");
+    page.line("<p align=\"center\">");
+    page.line("<center>");
+    if (!round.commenced) {
+        page.line("<p>", o.Disclaimer, "</p>");
+    }
+    page.line("<table>");
+    page.line("<col width=45>");
+    if (o.DisplaySeed) page.line("<col width=45>");
+    if (o.DisplayRating) page.line("<col width=45>");
+    if (o.DisplayRating_2) page.line("<col width=45>");
+    page.line("<col style=\"width: auto;\">");
+    page.line("<col width=80>");
+    page.line("<col style=\"width: auto;\">");
+    if (o.DisplayRating) page.line("<col width=45>");
+    if (o.DisplayRating_2) page.line("<col width=45>");
+    if (o.DisplaySeed) page.line("<col width=45>");
+    writeNavigationRow(page, {columns, "<a href=\"results_round", labels.Pairings, ": ", n,
+                              !lastRound},
+                       labels);
+
+    page.line("<tr><td class=\"head\" align=\"right\">", labels.Board, "</td>");
+    if (o.DisplaySeed) page.line("<td class=\"head\">", labels.Seed, "</td>");
+    ratingHeads(page);
+    page.line("<td class=\"headname\">", labels.Name, "</td>");
+    page.line("<td class=\"head\">", labels.Result, "</td>");
+    page.line("<td class=\"headname\">", labels.Name, "</td>");
+    ratingHeads(page);
+    if (o.DisplaySeed) page.line("<td class=\"head\">", labels.Seed, "</td>");
+    page.line("</tr>");
+
+    for (int b = 0; b < round.boardCount && b < data::kMaxBoards; ++b) {
+        const auto bb = static_cast<std::size_t>(b);
+        const data::Player& w = lookup.byId(round.white[bb]);
+        const data::Player& bl = lookup.byId(round.black[bb]);
+        page.line("<tr>");
+        page.line("<td  >", b + 1, "</td>");
+        if (o.DisplaySeed) page.line("<td >", w.startRank, "</td>");
+        if (o.DisplayRating) page.line("<td >", w.intlRating, "</td>");
+        if (o.DisplayRating_2) page.line("<td >", w.localRating, "</td>");
+        page.line(nameCell("<td class=\"name\">", w));
+        const std::string result = resultText(round, bb, w, bl, roundIndex);
+        if (o.LinkPGN) {
+            page.line("<td class=\"bold\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer("
+                      "'pgn/ltpgnviewer.html?",
+                      o.fnamePrefix, "round", n, "_pgn.html&eval=ParsePgn(1,", b,
+                      ")',780,400) \">", result, "</a></td>");
+        } else {
+            page.line("<td class=\"bold\">", result, "</td>");
+        }
+        page.line(nameCell("<td class=\"name\">", bl));
+        if (o.DisplayRating) page.line("<td >", bl.intlRating, "</td>");
+        if (o.DisplayRating_2) page.line("<td >", bl.localRating, "</td>");
+        if (o.DisplaySeed) page.line("<td >", bl.startRank, "</td>");
+        page.line("</tr>");
+    }
+
+    for (int k = 0; k < round.unpairedCount && k < data::kMaxUnpaired; ++k) {
+        const auto kk = static_cast<std::size_t>(k);
+        const data::Player& p = lookup.byId(round.unpairedId[kk]);
+        page.line("<tr>");
+        page.line("<td>", round.boardCount + k + 1, "</td>");
+        if (o.DisplaySeed) page.line("<td>", p.startRank, "</td>");
+        if (o.DisplayRating) page.line("<td>", p.intlRating, "</td>");
+        if (o.DisplayRating_2) page.line("<td >", p.localRating, "</td>");
+        page.line(nameCell("<td class=\"name\" >", p));
+        page.line("<td class=\"bold\">", scoreText(round.unpairedScore[kk]), "</td>");
+        page.line("<td class=\"name\">", "Bye", "</td>");
+        if (o.DisplayRating) page.line("<td > </td>");
+        if (o.DisplayRating_2) page.line("<td > </td>");
+        if (o.DisplaySeed) page.line("<td > </td>");
+        page.line("</tr>");
+    }
+
+    if (o.LinkPGN) {
+        page.line("<tr><td class=\"bold\" colspan=", columns / 2,
+                  "><a class=\"game\" href=\"javascript:OpenLTPgnViewer('pgn/ltpgnviewer.html?",
+                  o.fnamePrefix, "round", n, "_pgn.html&ParsePgn=1',780,400) \">View Games</a>",
+                  "</td><td class=\"bold\" colspan=", columns / 2,
+                  "><a class=\"game\" href=\"pgn/", o.fnamePrefix, "round", n,
+                  ".pgn\">Download PGN</a></td></tr>");
+    }
+    writeFooter(page, homeFile, o.generationTime);
+    return page.take();
+}
+
+}  // namespace pairweb::site

@@ -1,0 +1,75 @@
+#include "support/test_env.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace pairweb::testing {
+
+TempDir::TempDir() {
+    std::random_device rd;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        const auto candidate = base / ("pairweb-test-" + std::to_string(rd()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = candidate.string();
+            break;
+        }
+    }
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Folders made read-only by a test must be writable again to be removed.
+    for (auto it = std::filesystem::recursive_directory_iterator(m_path, ec);
+         !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+    }
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream s;
+    s << file.rdbuf();
+    return s.str();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << content;
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+std::vector<std::string> crlfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t lf = text.find('\n', start);
+        if (lf == std::string::npos) {
+            lines.push_back("<<NOT CRLF>>" + text.substr(start));
+            break;
+        }
+        if (lf == start || text[lf - 1] != '\r') {
+            lines.push_back("<<NOT CRLF>>" + text.substr(start, lf - start));
+        } else {
+            lines.push_back(text.substr(start, lf - 1 - start));
+        }
+        start = lf + 1;
+    }
+    return lines;
+}
+
+void useUtc() {
+    setenv("TZ", "UTC", 1);
+    tzset();
+}
+
+}  // namespace pairweb::testing

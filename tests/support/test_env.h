@@ -1,0 +1,49 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pairweb::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the
+// end of the test. path() ends without "/".
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+// The real file system with a fixed program path and a fixed clock.
+class FixedPlatform : public platform::SystemPlatform {
+public:
+    FixedPlatform(std::string programPath, std::time_t time)
+        : m_programPath(std::move(programPath)), m_time(time) {}
+    std::string programPath() const override { return m_programPath; }
+    std::time_t now() const override { return m_time; }
+
+private:
+    std::string m_programPath;
+    std::time_t m_time;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+bool fileExists(const std::string& path);
+// The lines of a text whose lines all end with CR LF; a missing final line end, or a bare
+// LF, gives a line "<<NOT CRLF>>" so that comparisons fail.
+std::vector<std::string> crlfLines(const std::string& text);
+
+// Forces the local time zone to UTC, so that date texts are predictable.
+void useUtc();
+
+}  // namespace pairweb::testing

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pairweb::testing {
+
+// One row of a players table.
+struct PlayerRow {
+    int order = 0;
+    int id = 0;
+    std::string surname;
+    std::string firstName;
+    std::string federation;
+    std::string club;
+    int intlRating = 0;
+    int localRating = 0;
+    std::string title;  // the digit code as stored ("1" is GM)
+    bool deleted = false;
+};
+
+// One row of a games table; scores in half points as stored (2 a win, 1 a draw).
+struct GameRow {
+    int round = 0;
+    int white = 0;
+    int black = 0;
+    int whiteScore = 0;
+    int blackScore = 0;
+    int whiteType = 0;
+    bool deleted = false;
+};
+
+// Writes base + ".trn" and base + ".sco".
+bool writeTournament(const std::string& base, const std::vector<PlayerRow>& players,
+                     const std::vector<GameRow>& games);
+
+// Players 1..n with ORDER = ID = k, surname "Player<k>", first name "P<k>".
+std::vector<PlayerRow> numberedPlayers(int n);
+
+}  // namespace pairweb::testing
