@@ -38,3 +38,18 @@ bool writeTournament(const std::string& base, const std::vector<PlayerRow>& play
 std::vector<PlayerRow> numberedPlayers(int n);
 
 }  // namespace pairweb::testing
+
+#include "data/tournament.h"
+
+namespace pairweb::testing {
+
+// Writes the two tables under base, loads them as a run does and computes every round.
+data::Tournament loadTournament(const std::string& base, const std::vector<PlayerRow>& players,
+                                const std::vector<GameRow>& games);
+
+// Five players and four rounds with a win, a draw, byes of one and half a point, forfeits of
+// type 34, 35, 352 and 36, and a last round paired but not played.
+std::vector<PlayerRow> smallEventPlayers();
+std::vector<GameRow> smallEventGames();
+
+}  // namespace pairweb::testing
