@@ -19,11 +19,18 @@ inline PageOptions optionsFor(const settings::Settings& s) {
     return o;
 }
 
-// Lines every page starts with: head opening and the no-cache block.
-inline std::vector<std::string> headWithNoCache() {
-    return {"<html><head>", "<META HTTP-EQUIV=\"CACHE-CONTROL\" CONTENT=\"NO-CACHE\">",
+inline std::vector<std::string> noCacheBlock() {
+    return {"<META HTTP-EQUIV=\"CACHE-CONTROL\" CONTENT=\"NO-CACHE\">",
             "<META HTTP-EQUIV=\"PRAGMA\" CONTENT=\"NO-CACHE\">",
             "<META HTTP-EQUIV=\"EXPIRES\" CONTENT=\"0\">"};
+}
+
+// Lines most pages start with: head opening and the no-cache block.
+inline std::vector<std::string> headWithNoCache() {
+    std::vector<std::string> lines = {"<html><head>"};
+    const std::vector<std::string> block = noCacheBlock();
+    lines.insert(lines.end(), block.begin(), block.end());
+    return lines;
 }
 
 inline std::vector<std::string> viewerScript() {
