@@ -1,1 +1,101 @@
+#include "cli/gen_command.h"
+
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <sys/wait.h>
+
+#include "support/test_env.h"
+#include "support/tournament_files.h"
+
+namespace pairweb::cli {
+namespace {
+
+using testing::readFile;
+using testing::writeFile;
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Result gen(const std::vector<std::string>& args,
+           const std::optional<std::string>& epoch = std::nullopt) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = runGenCommand(args, epoch, out, err);
+    return {status, out.str(), err.str()};
+}
+
+TEST(GenCommandTest, HelpAndUsage) {
+    const Result help = gen({"--help"});
+    EXPECT_EQ(help.status, kExitGenerated);
+    EXPECT_EQ(help.out.rfind("Usage: pairweb-gen SETTINGS_FILE\n", 0), 0u);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{}, {"a.cfg", "b.cfg"}, {"--watch-me"}, {""}}) {
+        const Result r = gen(args);
+        EXPECT_EQ(r.status, kExitUsage);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind("Usage: pairweb-gen", 0), 0u);
+    }
+}
+
+TEST(GenCommandTest, UnreadableSettingsFileIsAUsageError) {
+    testing::TempDir dir;
+    const Result missing = gen({dir / "none.cfg"});
+    EXPECT_EQ(missing.status, kExitUsage);
+    EXPECT_EQ(missing.err, "pairweb-gen: " + (dir / "none.cfg") +
+                               ": That preference file does not exist!\n");
+    const Result folder = gen({dir.path()});
+    EXPECT_EQ(folder.status, kExitUsage);
+    EXPECT_EQ(folder.out, "");
+}
+
+TEST(GenCommandTest, MissingTrnFilePrintsTheDriverMessage) {
+    testing::TempDir dir;
+    writeFile(dir / "s.cfg", "strFilename [" + (dir / "none.trn") + "]\r\nOutputIndex [" +
+                                 (dir / "index.html") + "]\r\n");
+    const Result r = gen({dir / "s.cfg"});
+    EXPECT_EQ(r.status, kExitRunFailed);
+    EXPECT_EQ(r.out, "Error: please select a valid .trn file.\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);  // only the settings file
+}
+
+TEST(GenCommandTest, GeneratesWithSourceDateEpoch) {
+    testing::useUtc();
+    testing::TempDir dir;
+    ASSERT_TRUE(testing::writeTournament(dir / "e", testing::smallEventPlayers(),
+                                         testing::smallEventGames()));
+    writeFile(dir / "s.cfg", "strFilename [" + (dir / "e.trn") + "]\nOutputIndex [" +
+                                 (dir / "index.html") + "]\n");
+    const Result r = gen({dir / "s.cfg"}, "1796652309");
+    EXPECT_EQ(r.status, kExitGenerated);
+    EXPECT_EQ(r.out, "Web page generated!\n");
+    const std::string page = readFile(dir / "player_list.html");
+    EXPECT_NE(page.find(" on Mon Dec 07 14:05:09 2026\r\n</p></body></html>\r\n"),
+              std::string::npos);
+    const Result bad = gen({dir / "s.cfg"}, "yesterday");
+    EXPECT_EQ(bad.status, kExitUsage);
+}
+
+TEST(GenCommandTest, RealExecutableReportsThroughExitStatus) {
+    testing::TempDir dir;
+    writeFile(dir / "s.cfg", "strFilename [" + (dir / "none.trn") + "]\n");
+    const std::string command = std::string(PAIRWEB_GEN_PATH) + " '" + (dir / "s.cfg") + "'";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[256] = {};
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, pipe);
+    const int status = pclose(pipe);
+    EXPECT_EQ(std::string(buffer, n), "Error: please select a valid .trn file.\n");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+}  // namespace
+}  // namespace pairweb::cli
