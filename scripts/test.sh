@@ -14,4 +14,7 @@ scripts/build.sh build-asan -DPAIRWEB_SANITIZE=ON
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --output-on-failure -j"$(nproc)")
 
+# Every reader of outside bytes, fuzzed for a bounded time under the sanitizers.
+scripts/fuzz.sh 20
+
 echo "All tests passed."
