@@ -17,4 +17,8 @@ scripts/build.sh build-asan -DPAIRWEB_SANITIZE=ON
 # Every reader of outside bytes, fuzzed for a bounded time under the sanitizers.
 scripts/fuzz.sh 20
 
+# The PGN viewer's script, then the whole sample site in headless Chromium.
+scripts/viewer_test.sh
+scripts/e2e.sh
+
 echo "All tests passed."

@@ -1,0 +1,208 @@
+// Shows the games of one round's PGN viewer page: the page name comes first in the query,
+// then either "eval=ParsePgn(1,<index>)" (one game, index from 0) or "ParsePgn=1" (all
+// games). Moves are read and replayed with chess.js; a game whose moves are not entered yet
+// (a bare "1.") shows its tags and the starting position.
+import { Chess } from './chess.js';
+
+const PIECES = {
+  wk: '\u2654', wq: '\u2655', wr: '\u2656', wb: '\u2657', wn: '\u2658', wp: '\u2659',
+  bk: '\u265A', bq: '\u265B', br: '\u265C', bb: '\u265D', bn: '\u265E', bp: '\u265F',
+};
+
+const $ = (id) => document.getElementById(id);
+
+function showError(text) {
+  $('error').textContent = text;
+  $('error').hidden = false;
+}
+
+// Splits the query into the page name and the request.
+export function parseQuery(search) {
+  const parts = search.replace(/^\?/, '').split('&');
+  const page = decodeURIComponent(parts[0] || '');
+  let game = null;
+  for (const part of parts.slice(1)) {
+    const m = decodeURIComponent(part).match(/^eval=ParsePgn\(\s*1\s*,\s*(-?\d+)\s*\)$/);
+    if (m) game = Number(m[1]);
+  }
+  return { page, game };
+}
+
+// Only a file in this folder may be opened: no folders, no other sites.
+export function isSafePageName(name) {
+  return /^[^/\\:?#]+$/.test(name) && !name.startsWith('.');
+}
+
+// The pages are written byte for byte from the tournament tables, which the pairing program
+// keeps in Windows-1252; text that is valid UTF-8 is read as UTF-8.
+export function decodeText(buffer) {
+  try {
+    return new TextDecoder('utf-8', { fatal: true }).decode(buffer);
+  } catch {
+    return new TextDecoder('windows-1252').decode(buffer);
+  }
+}
+
+// The tag sections of a viewer page or PGN file, each with its tags and its move text.
+export function splitGames(text) {
+  const body = text.replace(/\r\n?/g, '\n').replace(/^\s*<head>[\s\S]*?<\/head>\s*/i, '');
+  const games = [];
+  let current = null;
+  for (const line of body.split('\n')) {
+    const tag = line.match(/^\s*\[(\w+)\s+"(.*)"\]\s*$/);
+    if (tag) {
+      if (!current || current.moves.trim() !== '') {
+        current = { tags: {}, tagOrder: [], moves: '' };
+        games.push(current);
+      }
+      current.tags[tag[1]] = tag[2];
+      current.tagOrder.push(tag[1]);
+    } else if (current) {
+      current.moves += line + '\n';
+    }
+  }
+  return games;
+}
+
+// Replays a game's moves; an empty or bare-numbered move list gives no moves.
+export function replay(game) {
+  const moveText = game.moves.replace(/\{[^}]*\}/g, ' ');
+  const bare = moveText.replace(/\d+\.+/g, ' ').replace(/(1-0|0-1|1\/2-1\/2|\*)\s*$/, '').trim();
+  if (bare === '') return { moves: [], error: null };
+  const pgn = game.tagOrder.map((k) => `[${k} "${game.tags[k]}"]`).join('\n') + '\n\n' +
+              game.moves.trim() + '\n';
+  try {
+    const chess = new Chess();
+    chess.loadPgn(pgn);
+    return { moves: chess.history({ verbose: true }), error: null };
+  } catch (e) {
+    return { moves: [], error: String(e.message || e) };
+  }
+}
+
+function drawBoard(fen, flipped) {
+  const chess = new Chess(fen);
+  const board = chess.board();
+  const table = $('board');
+  table.textContent = '';
+  const files = 'abcdefgh';
+  for (let i = 0; i < 8; ++i) {
+    const r = flipped ? 7 - i : i;
+    const tr = document.createElement('tr');
+    const rank = document.createElement('td');
+    rank.className = 'coord';
+    rank.textContent = String(8 - r);
+    tr.appendChild(rank);
+    for (let j = 0; j < 8; ++j) {
+      const f = flipped ? 7 - j : j;
+      const td = document.createElement('td');
+      td.className = (r + f) % 2 === 0 ? 'light' : 'dark';
+      td.dataset.square = files[f] + String(8 - r);
+      const piece = board[r][f];
+      if (piece) td.textContent = PIECES[piece.color + piece.type];
+      tr.appendChild(td);
+    }
+    table.appendChild(tr);
+  }
+  const tr = document.createElement('tr');
+  tr.appendChild(document.createElement('td'));
+  for (let j = 0; j < 8; ++j) {
+    const td = document.createElement('td');
+    td.className = 'coord';
+    td.textContent = files[flipped ? 7 - j : j];
+    tr.appendChild(td);
+  }
+  table.appendChild(tr);
+}
+
+function showGame(game, index, page) {
+  document.title = `${game.tags.White || ''} - ${game.tags.Black || ''}`;
+  $('white-name').textContent = game.tags.White || '?';
+  $('black-name').textContent = game.tags.Black || '?';
+  $('result').textContent = game.tags.Result || '*';
+  const details = ['Event', 'Site', 'Date', 'Round', 'WhiteElo', 'BlackElo', 'WhiteACF', 'BlackACF']
+    .filter((k) => game.tags[k] !== undefined && game.tags[k] !== '' && game.tags[k] !== '*')
+    .map((k) => `${k} ${game.tags[k]}`);
+  $('tags').textContent = details.join(' \u00b7 ');
+  const { moves, error } = replay(game);
+  const start = new Chess().fen();
+  const positions = [start, ...moves.map((m) => m.after)];
+  let ply = 0;
+  let flipped = false;
+  const movesBox = $('moves');
+  movesBox.textContent = '';
+  moves.forEach((m, k) => {
+    if (k % 2 === 0) movesBox.appendChild(document.createTextNode(` ${k / 2 + 1}.`));
+    const span = document.createElement('span');
+    span.className = 'move';
+    span.textContent = m.san;
+    span.addEventListener('click', () => { ply = k + 1; update(); });
+    movesBox.appendChild(span);
+  });
+  $('note').textContent = error ? `The moves could not be read: ${error}`
+                        : moves.length === 0 ? 'No moves entered yet.' : '';
+  function update() {
+    drawBoard(positions[ply], flipped);
+    movesBox.querySelectorAll('span.move').forEach((s, k) => {
+      s.classList.toggle('current', k + 1 === ply);
+    });
+  }
+  $('first').onclick = () => { ply = 0; update(); };
+  $('back').onclick = () => { ply = Math.max(0, ply - 1); update(); };
+  $('forward').onclick = () => { ply = Math.min(positions.length - 1, ply + 1); update(); };
+  $('last').onclick = () => { ply = positions.length - 1; update(); };
+  $('flip').onclick = () => { flipped = !flipped; update(); };
+  document.addEventListener('keydown', (e) => {
+    if (e.key === 'ArrowLeft') $('back').click();
+    if (e.key === 'ArrowRight') $('forward').click();
+  });
+  $('all-games').href = `?${encodeURIComponent(page)}&ParsePgn=1`;
+  $('game').hidden = false;
+  $('game').dataset.index = String(index);
+  update();
+}
+
+function showList(games, page) {
+  $('list-title').textContent = games.length ? (games[0].tags.Event || 'Games') : 'No games';
+  const list = $('games');
+  list.textContent = '';
+  games.forEach((game, k) => {
+    const li = document.createElement('li');
+    const a = document.createElement('a');
+    a.href = `?${encodeURIComponent(page)}&eval=ParsePgn(1,${k})`;
+    a.textContent = `${game.tags.White || '?'} - ${game.tags.Black || '?'}  ${game.tags.Result || '*'}`;
+    li.appendChild(a);
+    list.appendChild(li);
+  });
+  $('list').hidden = false;
+}
+
+async function main() {
+  const { page, game } = parseQuery(window.location.search);
+  if (!isSafePageName(page)) {
+    showError('No games to show.');
+    return;
+  }
+  let text;
+  try {
+    const response = await fetch(page, { cache: 'no-store' });
+    if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+    text = decodeText(await response.arrayBuffer());
+  } catch (e) {
+    showError(`The games of this round are not available (${e.message}).`);
+    return;
+  }
+  const games = splitGames(text);
+  if (game === null) {
+    showList(games, page);
+  } else if (game >= 0 && game < games.length) {
+    showGame(games[game], game, page);
+  } else {
+    showError('There is no game for this board.');
+    showList(games, page);
+  }
+}
+
+if (typeof window !== 'undefined' && typeof document !== 'undefined') {
+  main();
+}
