@@ -59,7 +59,7 @@ const char* const kSurnames[] = {
     "Daly", "O'Connell", "Wilson", "Dunne", "Brennan", "Burke", "Collins", "Campbell",
     "Clarke", "Johnston", "Hughes", "Farrell", "Fitzgerald", "Brown", "Martin", "Maguire",
     "Nolan", "Flynn", "Thompson", "\xD3 Briain", "M\xFCller", "S\xF8rensen", "N\xFA\xF1\x65z",
-    "Lef\xE8vre", "Gar\xE7on", "\xC5str\xF6m", "Dvo\xF8\xE1k", "Kov\xE1\x63s", "Sj\xF6berg",
+    "Lef\xE8vre", "Gar\xE7on", "\xC5str\xF6m", "Dvo\xF8\xE1k", "Kov\xE1\x63s", "Sj\xF6" "berg",
     "Fern\xE1ndez", "Andr\xE9", "Hoffmann", "Rossi", "Costa", "Nagy", "Novak", "Horvat"};
 const char* const kFirstNames[] = {
     "Se\xE1n", "Aoife", "Conor", "Niamh", "Ciar\xE1n", "Siobh\xE1n", "Liam", "Orla",
