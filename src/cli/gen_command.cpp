@@ -3,6 +3,8 @@
 #include <charconv>
 #include <ctime>
 
+#include "cli/watch.h"
+#include "data/table_check.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 #include "site/driver.h"
@@ -12,6 +14,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: pairweb-gen SETTINGS_FILE\n"
+    "       pairweb-gen --watch SETTINGS_FILE\n"
     "\n"
     "Builds the tournament web site that SETTINGS_FILE describes (a settings file saved by\n"
     "the pairweb app: strFilename names the .trn table, OutputIndex the home page file).\n"
@@ -20,7 +23,12 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 when the site was generated, 1 when the run ended with an error\n"
     "message, 2 for a usage error or a settings file that cannot be read.\n"
-    "SOURCE_DATE_EPOCH, when set, is the generation time shown on the pages.\n";
+    "SOURCE_DATE_EPOCH, when set, is the generation time shown on the pages.\n"
+    "\n"
+    "--watch: generates once, then again whenever the .trn or .sco table changes (after\n"
+    "they have been quiet for half a second), printing the time and the message of each\n"
+    "run. A table caught while it is being written gives an error line; the next change\n"
+    "brings a good run. Ctrl-C ends it.\n";
 
 // The real system, with the generation time fixed when SOURCE_DATE_EPOCH asks for it.
 class GenPlatform : public platform::SystemPlatform {
@@ -44,16 +52,32 @@ std::optional<std::time_t> parseEpoch(const std::string& text) {
     return static_cast<std::time_t>(value);
 }
 
+// Reads the settings file into fresh defaults; the message on failure, empty on success.
+std::string loadSettings(const std::string& path, settings::Settings& s) {
+    switch (settings::readSettingsFile(path, s)) {
+        case settings::LoadResult::Loaded:
+            return {};
+        case settings::LoadResult::Missing:
+            return "pairweb-gen: " + path + ": " +
+                   std::string(settings::kMissingSettingsFileMessage);
+        case settings::LoadResult::Unreadable:
+            break;
+    }
+    return "pairweb-gen: " + path + ": the settings file cannot be read";
+}
+
 }  // namespace
 
 int runGenCommand(const std::vector<std::string>& args,
                   const std::optional<std::string>& sourceDateEpoch, std::ostream& out,
-                  std::ostream& err) {
+                  std::ostream& err, const std::atomic<bool>& stop) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage;
         return kExitGenerated;
     }
-    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
+    const bool watch = args.size() == 2 && args[0] == "--watch";
+    const std::string file = watch ? args[1] : args.empty() ? std::string() : args[0];
+    if ((!watch && args.size() != 1) || file.empty() || file[0] == '-') {
         err << kUsage;
         return kExitUsage;
     }
@@ -67,21 +91,34 @@ int runGenCommand(const std::vector<std::string>& args,
         }
     }
     settings::Settings s;
-    switch (settings::readSettingsFile(args[0], s)) {
-        case settings::LoadResult::Loaded:
-            break;
-        case settings::LoadResult::Missing:
-            err << "pairweb-gen: " << args[0] << ": "
-                << settings::kMissingSettingsFileMessage << "\n";
-            return kExitUsage;
-        case settings::LoadResult::Unreadable:
-            err << "pairweb-gen: " << args[0] << ": the settings file cannot be read\n";
-            return kExitUsage;
+    if (const std::string problem = loadSettings(file, s); !problem.empty()) {
+        err << problem << "\n";
+        return kExitUsage;
     }
     GenPlatform platform(fixedTime);
-    const std::string message = site::generateSite(s, platform);
-    out << message << "\n";
-    return message == site::kGenerated ? kExitGenerated : kExitRunFailed;
+    if (!watch) {
+        const std::string message = site::generateSite(s, platform);
+        out << message << "\n";
+        return message == site::kGenerated ? kExitGenerated : kExitRunFailed;
+    }
+
+    const std::string trn = s.strFilename;
+    const std::string sco = site::derivePaths(s, platform.programPath()).scoFile;
+    FileWatcher watcher({trn, sco});
+    const auto runOnce = [&]() -> std::string {
+        // The settings are read again for every run, so edits to them take effect too.
+        settings::Settings current;
+        if (std::string problem = loadSettings(file, current); !problem.empty()) {
+            return problem;
+        }
+        for (const std::string& table : {trn, sco}) {
+            if (platform.exists(table) && !data::tableIsComplete(table)) {
+                return "Error: " + table + " is incomplete (still being written?)";
+            }
+        }
+        return site::generateSite(current, platform);
+    };
+    return runWatch(runOnce, watcher, stop, out);
 }
 
 }  // namespace pairweb::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -14,9 +15,9 @@ constexpr int kExitUsage = 2;       // bad arguments or an unreadable settings f
 
 // Runs pairweb-gen with its arguments (without the program name). sourceDateEpoch, when set,
 // is the generation time in seconds since 1970. The run's message goes to out, usage and
-// settings-file errors to err.
+// settings-file errors to err. With --watch, runs until stop becomes true.
 int runGenCommand(const std::vector<std::string>& args,
                   const std::optional<std::string>& sourceDateEpoch, std::ostream& out,
-                  std::ostream& err);
+                  std::ostream& err, const std::atomic<bool>& stop);
 
 }  // namespace pairweb::cli

@@ -9,38 +9,55 @@ namespace {
 
 constexpr int kKeyCount = 5;
 
-struct Keyed {
-    RankedPlayer entry;
-    std::array<float, kKeyCount> key{};
-    int keyCount = kKeyCount;
-};
+// Keys of the players to order, kKeyCount floats each, compared from the first.
+struct KeyTable {
+    std::vector<float> keys;
+    std::vector<float> points;
+    int width = kKeyCount;
 
-bool better(const Keyed& a, const Keyed& b) {
-    for (int k = 0; k < a.keyCount; ++k) {
-        const auto kk = static_cast<std::size_t>(k);
-        if (a.key[kk] > b.key[kk]) return true;
-        if (a.key[kk] < b.key[kk]) return false;
+    bool better(int a, int b) const {
+        const float* ka = &keys[static_cast<std::size_t>(a * width)];
+        const float* kb = &keys[static_cast<std::size_t>(b * width)];
+        for (int k = 0; k < width; ++k) {
+            if (ka[k] != kb[k]) return ka[k] > kb[k];
+        }
+        return false;
     }
-    return false;
-}
+};
 
 // Each new entry is carried down from the top, changing places with every entry it beats;
 // the displaced entry is carried on, and whatever is carried at the end goes to the bottom.
-std::vector<RankedPlayer> insertionOrder(std::vector<Keyed> items) {
-    std::vector<Keyed> list;
-    list.reserve(items.size());
-    for (Keyed& carried : items) {
-        for (Keyed& placed : list) {
-            if (better(carried, placed)) {
-                std::swap(carried, placed);
+// The walk compares dense ranks (equal keys share one) instead of the keys themselves.
+std::vector<RankedPlayer> insertionOrder(const KeyTable& table, int count) {
+    std::vector<int> byKey(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) byKey[static_cast<std::size_t>(k)] = k;
+    std::sort(byKey.begin(), byKey.end(),
+              [&table](int a, int b) { return table.better(a, b); });
+    std::vector<int> rank(static_cast<std::size_t>(count));
+    for (std::size_t k = 0; k < byKey.size(); ++k) {
+        const bool tied = k > 0 && !table.better(byKey[k - 1], byKey[k]);
+        rank[static_cast<std::size_t>(byKey[k])] =
+            tied ? rank[static_cast<std::size_t>(byKey[k - 1])] : static_cast<int>(k);
+    }
+
+    std::vector<int> list;  // player indices, best first
+    list.reserve(static_cast<std::size_t>(count));
+    for (int carried = 0; carried < count; ++carried) {
+        int c = carried;
+        int cRank = rank[static_cast<std::size_t>(c)];
+        for (int& placed : list) {
+            const int placedRank = rank[static_cast<std::size_t>(placed)];
+            if (cRank < placedRank) {
+                std::swap(c, placed);
+                cRank = placedRank;
             }
         }
-        list.push_back(std::move(carried));
+        list.push_back(c);
     }
     std::vector<RankedPlayer> result;
     result.reserve(list.size());
-    for (const Keyed& k : list) {
-        result.push_back(k.entry);
+    for (const int index : list) {
+        result.push_back({index, table.points[static_cast<std::size_t>(index)]});
     }
     return result;
 }
@@ -122,30 +139,31 @@ void computeTournament(Tournament& t) {
 
 std::vector<RankedPlayer> standingsOrder(const std::vector<Player>& players, int playerCount,
                                          int i) {
-    std::vector<Keyed> items;
     const int n = rankable(players, playerCount);
-    items.reserve(static_cast<std::size_t>(n));
+    KeyTable table;
+    table.keys.reserve(static_cast<std::size_t>(n * kKeyCount));
+    table.points.reserve(static_cast<std::size_t>(n));
     for (int k = 0; k < n; ++k) {
         const Player& p = players[static_cast<std::size_t>(k)];
         const float points = p.totalAfter(i);
-        items.push_back({{k, points},
-                         {points, p.tiebreak(1, i), p.tiebreak(2, i), p.tiebreak(3, i),
-                          p.tiebreak(4, i)},
-                         kKeyCount});
+        table.points.push_back(points);
+        table.keys.insert(table.keys.end(), {points, p.tiebreak(1, i), p.tiebreak(2, i),
+                                             p.tiebreak(3, i), p.tiebreak(4, i)});
     }
-    return insertionOrder(std::move(items));
+    return insertionOrder(table, n);
 }
 
 std::vector<RankedPlayer> startRankOrder(const std::vector<Player>& players, int playerCount,
                                          int i) {
-    std::vector<Keyed> items;
     const int n = rankable(players, playerCount);
-    items.reserve(static_cast<std::size_t>(n));
+    KeyTable table;
+    table.width = 1;
     for (int k = 0; k < n; ++k) {
         const Player& p = players[static_cast<std::size_t>(k)];
-        items.push_back({{k, p.totalAfter(i)}, {p.tiebreak(4, i)}, 1});
+        table.points.push_back(p.totalAfter(i));
+        table.keys.push_back(p.tiebreak(4, i));
     }
-    return insertionOrder(std::move(items));
+    return insertionOrder(table, n);
 }
 
 }  // namespace pairweb::data

@@ -23,8 +23,9 @@ TempFile openTemporaryFor(const std::string& target) {
     static const unsigned seed = std::random_device{}();
     const fs::path targetPath(target);
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const std::string name = "." + targetPath.filename().string() + ".tmp" +
-                                 std::to_string(seed) + "-" + std::to_string(counter++);
+        std::string name = ".";
+        name.append(targetPath.filename().string()).append(".tmp");
+        name.append(std::to_string(seed)).append("-").append(std::to_string(counter++));
         std::string path = (targetPath.parent_path() / name).string();
         if (std::FILE* f = std::fopen(path.c_str(), "wbx")) {
             return {std::move(path), f};

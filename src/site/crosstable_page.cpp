@@ -1,5 +1,4 @@
 #include <cmath>
-#include <cstdio>
 
 #include "data/scoring.h"
 #include "site/fragments.h"
@@ -23,14 +22,19 @@ std::string resultMark(double s, double opponentPoints, double gameTotal) {
     return {};
 }
 
-std::string gameLinkOpening(const std::string& cssClass, const PageOptions& o, int round,
-                            int boardIndex) {
-    Page link;
-    link << "<td class=\"" << cssClass
+void writeGameLinkOpening(Page& page, std::string_view cssClass, const PageOptions& o,
+                         int round, int boardIndex) {
+    page << "<td class=\"" << cssClass
          << "\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer('pgn/ltpgnviewer.html?"
          << o.fnamePrefix << "round" << round << "_pgn.html&eval=ParsePgn(1," << boardIndex
          << ")',780,400) \">";
-    return link.take();
+}
+
+// The opponent's row number, right-aligned in a field of the number width.
+void writePadded(Page& page, int number, int width) {
+    const std::string digits = std::to_string(number);
+    for (int k = static_cast<int>(digits.size()); k < width; ++k) page << " ";
+    page << digits;
 }
 
 }  // namespace
@@ -131,8 +135,8 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
                 const float theirs = y.scoreAgainst(R, x.id);
                 const bool met = game.score != -1.0f;
                 if (o.LinkPGN && met) {
-                    page << gameLinkOpening("rr_crosstable", o, game.roundIndex + 1,
-                                            game.board - 1);
+                    writeGameLinkOpening(page, "rr_crosstable", o, game.roundIndex + 1,
+                                         game.board - 1);
                 } else {
                     page << "<td class=\"rr_crosstable\">";
                 }
@@ -144,14 +148,16 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
         } else {
             for (int r = 1; r <= R; ++r) {
                 const data::RoundEntry e = x.gameInRound(r - 1);
-                page << (o.LinkPGN ? gameLinkOpening("crosstable", o, r, e.board - 1)
-                                   : std::string("<td class=\"crosstable\">"));
+                if (o.LinkPGN) {
+                    writeGameLinkOpening(page, "crosstable", o, r, e.board - 1);
+                } else {
+                    page << "<td class=\"crosstable\">";
+                }
                 if (e.colour == 0 || e.colour == 1) {
-                    char number[16];
-                    std::snprintf(number, sizeof number, "%*d", width, rowOfId(e.opponent));
                     const data::Player& opp = lookup.byId(e.opponent);
-                    page << (e.colour == 1 ? "W" : "B") << number
-                         << resultMark(e.score, opp.scoreInRound(r - 1), e.gameTotal);
+                    page << (e.colour == 1 ? "W" : "B");
+                    writePadded(page, rowOfId(e.opponent), width);
+                    page << resultMark(e.score, opp.scoreInRound(r - 1), e.gameTotal);
                 } else if (e.colour == 2 && std::fabs(e.score) > 0.01f) {
                     page << labels.Bye << resultMark(e.score, 0, e.gameTotal);
                 }

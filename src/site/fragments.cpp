@@ -1,5 +1,6 @@
 #include "site/fragments.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -7,8 +8,8 @@ namespace pairweb::site {
 
 Page& Page::operator<<(int number) {
     char buffer[16];
-    const int n = std::snprintf(buffer, sizeof buffer, "%d", number);
-    m_text.append(buffer, static_cast<std::size_t>(n));
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
+    m_text.append(buffer, result.ptr);
     return *this;
 }
 
@@ -29,6 +30,17 @@ std::string scoreText(double v) {
 }
 
 std::string numberText(double v) {
+    // Points and tiebreaks are quarter points almost always: their exact decimal form is what
+    // "%g" writes as long as it needs at most six significant digits.
+    const double quarters = v * 4.0;
+    if (quarters == std::floor(quarters) && std::fabs(v) < 10000.0) {
+        const auto q = static_cast<long>(std::fabs(quarters));
+        std::string text = std::signbit(v) ? "-" : "";
+        text += std::to_string(q / 4);
+        static constexpr const char* kFractions[] = {"", ".25", ".5", ".75"};
+        text += kFractions[q % 4];
+        return text;
+    }
     char buffer[64];
     const int n = std::snprintf(buffer, sizeof buffer, "%g", v);
     return std::string(buffer, static_cast<std::size_t>(n));

@@ -16,6 +16,8 @@ constexpr std::string_view kProductHomePage = "https://pairweb.org/";
 // A page under construction: pieces are appended in order, and every line ends with CR LF.
 class Page {
 public:
+    Page() { m_text.reserve(kInitialCapacity); }
+
     Page& operator<<(std::string_view text) {
         m_text += text;
         return *this;
@@ -40,6 +42,7 @@ public:
     std::string take() { return std::move(m_text); }
 
 private:
+    static constexpr std::size_t kInitialCapacity = 16 * 1024;
     std::string m_text;
 };
 

@@ -14,7 +14,9 @@ std::string colourText(std::uint32_t colour) {
     while (hex.size() < 6) {
         hex.insert(hex.begin(), '0');
     }
-    return "#" + hex.substr(4, 2) + hex.substr(2, 2) + hex.substr(0, 2);
+    std::string text = "#";
+    text.append(hex, 4, 2).append(hex, 2, 2).append(hex, 0, 2);
+    return text;
 }
 
 std::string fontList(const std::string& fontFamily) {

@@ -28,14 +28,12 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
     const int columns =
         2 * ((o.DisplaySeed != 0) + (o.DisplayRating != 0) + (o.DisplayRating_2 != 0)) + 4;
     const int roundIndex = n - 1;
-    const auto pointsBefore = [&](const data::Player& p) {
-        return numberText(n <= 1 ? 0.0 : p.totalAfter(n - 2));
-    };
-    const auto nameCell = [&](std::string_view opening, const data::Player& p) {
-        std::string cell(opening);
-        if (o.DisplayTitles) cell += p.title + " ";
-        cell += p.surname + ", " + p.firstName + " (" + pointsBefore(p) + ")</td>";
-        return cell;
+    // Name cell: the title (with DisplayTitles), the name and the points before the round.
+    const auto nameCell = [&](Page& page, std::string_view opening, const data::Player& p) {
+        page << opening;
+        if (o.DisplayTitles) page << p.title << " ";
+        page.line(p.surname, ", ", p.firstName, " (",
+                  numberText(n <= 1 ? 0.0 : p.totalAfter(n - 2)), ")</td>");
     };
     const auto ratingHeads = [&](Page& page) {
         if (o.DisplayRating && o.DisplayRating_2) {
@@ -92,7 +90,7 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
         if (o.DisplaySeed) page.line("<td >", w.startRank, "</td>");
         if (o.DisplayRating) page.line("<td >", w.intlRating, "</td>");
         if (o.DisplayRating_2) page.line("<td >", w.localRating, "</td>");
-        page.line(nameCell("<td class=\"name\">", w));
+        nameCell(page, "<td class=\"name\">", w);
         const std::string result = resultText(round, bb, w, bl, roundIndex);
         if (o.LinkPGN) {
             page.line("<td class=\"bold\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer("
@@ -102,7 +100,7 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
         } else {
             page.line("<td class=\"bold\">", result, "</td>");
         }
-        page.line(nameCell("<td class=\"name\">", bl));
+        nameCell(page, "<td class=\"name\">", bl);
         if (o.DisplayRating) page.line("<td >", bl.intlRating, "</td>");
         if (o.DisplayRating_2) page.line("<td >", bl.localRating, "</td>");
         if (o.DisplaySeed) page.line("<td >", bl.startRank, "</td>");
@@ -117,7 +115,7 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
         if (o.DisplaySeed) page.line("<td>", p.startRank, "</td>");
         if (o.DisplayRating) page.line("<td>", p.intlRating, "</td>");
         if (o.DisplayRating_2) page.line("<td >", p.localRating, "</td>");
-        page.line(nameCell("<td class=\"name\" >", p));
+        nameCell(page, "<td class=\"name\" >", p);
         page.line("<td class=\"bold\">", scoreText(round.unpairedScore[kk]), "</td>");
         page.line("<td class=\"name\">", "Bye", "</td>");
         if (o.DisplayRating) page.line("<td > </td>");

@@ -26,7 +26,8 @@ Result gen(const std::vector<std::string>& args,
            const std::optional<std::string>& epoch = std::nullopt) {
     std::ostringstream out;
     std::ostringstream err;
-    const int status = runGenCommand(args, epoch, out, err);
+    const std::atomic<bool> stop{false};
+    const int status = runGenCommand(args, epoch, out, err, stop);
     return {status, out.str(), err.str()};
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "support/test_env.h"
 
 namespace pairweb::site {
@@ -28,6 +30,23 @@ TEST(NumberTextTest, ShortestFormWithSixDigits) {
                  {0.1f, "0.1"},    {100000, "100000"}};
     for (const auto& c : cases) {
         EXPECT_EQ(numberText(c.v), c.text) << c.v;
+    }
+}
+
+TEST(NumberTextTest, AgreesWithPrintfGeneralFormEverywhere) {
+    const auto printfG = [](double v) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%g", v);
+        return std::string(buffer);
+    };
+    // Every quarter point from -2000 to 20000 (the fast path ends at 10000), and a spread
+    // of values that are not quarter points.
+    for (int q = -8000; q <= 80000; ++q) {
+        const double v = static_cast<float>(q) / 4.0f;
+        ASSERT_EQ(numberText(v), printfG(v)) << v;
+    }
+    for (const double v : {-0.0, 0.1, 1.0 / 3.0, 123456.5, 999999.75, 1e7, -1e-5, 2.125, 0.001}) {
+        EXPECT_EQ(numberText(v), printfG(v)) << v;
     }
 }
 

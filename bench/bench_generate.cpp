@@ -1,0 +1,143 @@
+// Generation at the model's limits: prints, per tournament size, the median time of a whole
+// run (every page, PGN files and viewer links, all display options), the bytes and files
+// written, the peak resident memory, and the ratio of the run's time to the floor: writing
+// the same bytes into the same number of files, one buffered write each.
+// Usage: bench_generate [RUNS]
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "settings/settings.h"
+#include "site/driver.h"
+#include "support/test_env.h"
+#include "support/tournament_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+struct Size {
+    int players;
+    int rounds;
+};
+
+// Every player plays every round; in odd rounds the last two players have byes instead.
+std::vector<pairweb::testing::GameRow> makeGames(int players, int rounds) {
+    std::vector<pairweb::testing::GameRow> games;
+    for (int r = 1; r <= rounds; ++r) {
+        const int paired = r % 2 == 1 && players > 2 ? players - 2 : players;
+        for (int k = 0; k + 1 < paired; k += 2) {
+            const int a = (k + r * 2) % paired + 1;
+            const int b = (k + 1 + r * 2) % paired + 1;
+            const int result = (k + r) % 5 == 0 ? 1 : (k + r) % 2 == 0 ? 2 : 0;
+            games.push_back({r, r % 2 ? a : b, r % 2 ? b : a, result, 2 - result, 0});
+        }
+        for (int k = paired; k < players; ++k) {
+            games.push_back({r, k + 1, 0, 2, 0, 0});
+        }
+    }
+    return games;
+}
+
+double medianMs(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+long peakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+struct Written {
+    std::uintmax_t bytes = 0;
+    std::vector<std::pair<std::string, std::string>> files;  // relative name, content
+};
+
+Written collect(const fs::path& folder) {
+    Written w;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+        if (!e.is_regular_file()) continue;
+        w.files.emplace_back(fs::relative(e.path(), folder).string(),
+                             pairweb::testing::readFile(e.path().string()));
+        w.bytes += e.file_size();
+    }
+    return w;
+}
+
+// The same bytes into the same files, one buffered write each.
+double floorMs(const Written& w, const fs::path& folder) {
+    fs::remove_all(folder);
+    fs::create_directories(folder / "pgn");
+    const auto start = Clock::now();
+    for (const auto& [name, content] : w.files) {
+        std::FILE* f = std::fopen((folder / name).c_str(), "wb");
+        std::fwrite(content.data(), 1, content.size(), f);
+        std::fclose(f);
+    }
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    pairweb::testing::TempDir dir;
+    pairweb::platform::SystemPlatform platform;
+    const Size sizes[] = {{25, 5}, {100, 11}, {200, 20}, {400, 40}};
+    std::printf("%8s %7s %10s %10s %7s %10s %9s %9s\n", "players", "rounds", "median ms",
+                "bytes", "files", "floor ms", "ratio", "peak MiB");
+    double fullMs = 0, fullRatio = 0;
+    std::uintmax_t fullBytes = 0;
+    for (const Size& size : sizes) {
+        const std::string base = dir / ("t" + std::to_string(size.players));
+        if (!pairweb::testing::writeTournament(base, pairweb::testing::numberedPlayers(size.players),
+                                               makeGames(size.players, size.rounds))) {
+            std::cerr << "cannot write the tournament\n";
+            return 1;
+        }
+        pairweb::settings::Settings s;
+        s.strFilename = base + ".trn";
+        s.OutputIndex = dir / "site/index.html";
+        s.TourneyName = "Benchmark";
+        s.MakePGN = s.LinkPGN = s.DisplayTiebreaks = 1;
+        s.DisplayRating = s.DisplayRating_2 = s.DisplaySeed = s.DisplayTitles = 1;
+        s.DisplayFed = s.DisplayClub = 1;
+        std::vector<double> times;
+        std::vector<double> floors;
+        Written written;
+        for (int run = 0; run < runs; ++run) {
+            fs::remove_all(dir / "site");
+            fs::create_directories(dir / "site");
+            const auto start = Clock::now();
+            const std::string message = pairweb::site::generateSite(s, platform);
+            times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            if (message != pairweb::site::kGenerated) {
+                std::cerr << message << "\n";
+                return 1;
+            }
+            if (run == 0) written = collect(dir / "site");
+            floors.push_back(floorMs(written, dir / "floor"));
+        }
+        const double ms = medianMs(times);
+        const double floor = medianMs(floors);
+        const double ratio = ms / floor;
+        std::printf("%8d %7d %10.2f %10ju %7zu %10.2f %9.2f %9.1f\n", size.players, size.rounds,
+                    ms, written.bytes, written.files.size(), floor, ratio, peakKiB() / 1024.0);
+        fullMs = ms;
+        fullRatio = ratio;
+        fullBytes = written.bytes;
+    }
+    std::printf("full-size: %.1f ms, %.2f MB, ratio-to-floor %.2f, peak %.1f MiB\n", fullMs,
+                static_cast<double>(fullBytes) / 1e6, fullRatio, peakKiB() / 1024.0);
+    return 0;
+}

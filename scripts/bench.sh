@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds optimised and prints the generation benchmark's table and summary line.
+# Usage: scripts/bench.sh [RUNS]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+scripts/deps.sh cmake g++ make libgtest-dev
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPAIRWEB_BUILD_GUI=OFF >/dev/null
+cmake --build build-bench -j"$(nproc)" --target bench_generate >/dev/null
+build-bench/bin/bench_generate "${1:-5}"

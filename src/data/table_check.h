@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace pairweb::data {
+
+// True when a dBASE III file holds every record its header announces. A table that the
+// pairing program is still writing fails this test; the generation itself reads such a
+// table as far as it goes, but a watcher should wait for the rest.
+bool tableIsComplete(const std::string& path);
+
+}  // namespace pairweb::data
