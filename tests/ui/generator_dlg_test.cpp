@@ -1,0 +1,207 @@
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <filesystem>
+
+#include "settings/settings_file.h"
+#include "support/test_env.h"
+#include "ui/generator_dlg.h"
+#include "ui/options_sheet.h"
+#include "ui_test_support.h"
+
+namespace pairweb::ui {
+
+class GeneratorDlgTest : public QObject {
+    Q_OBJECT
+
+private:
+    struct Fixture {
+        testing::TempDir dir;
+        testing::FixedPlatform platform{dir / "pairweb", 1796652309};
+        AnsweringFileDialogs files;
+        RecordingPrompts prompts;
+        CGeneratorDlg dialog{QString::fromStdString(dir / "pairweb"), platform, files};
+
+        Fixture() {
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        }
+        template <typename T>
+        T* control(const char* name) {
+            T* found = dialog.findChild<T*>(QString::fromLatin1(name));
+            if (found == nullptr) qFatal("no control %s", name);
+            return found;
+        }
+        void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+        void type(const char* name, const QString& text) {
+            QLineEdit* edit = control<QLineEdit>(name);
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        }
+    };
+
+private slots:
+    void startsWithTheDefaults() {
+        Fixture f;
+        QCOMPARE(f.dialog.windowTitle(), QString("PAIRWEB"));
+        QCOMPARE(f.control<QLineEdit>("strFilename")->text(), QString("TRN filename: please select"));
+        QCOMPARE(f.control<QLineEdit>("OutputIndex")->text(), QString("Website homepage"));
+        QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString("Tournament Name: please edit"));
+        QCOMPARE(f.control<QComboBox>("slot")->currentText(), QString());
+        QCOMPARE(f.control<QComboBox>("slot")->count(), 8);
+        QCOMPARE(f.dialog.appTitle(), QString("pairweb"));
+    }
+
+    void typingUpdatesTheSettingsAtOnce() {
+        Fixture f;
+        f.type("strFilename", "/data/open.trn");
+        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+        f.type("TourneyName", "County Open");
+        QCOMPARE(f.dialog.settings().TourneyName, std::string("County Open"));
+        f.type("OutputIndex", "/www/index.html");
+        QCOMPARE(f.dialog.settings().OutputIndex, std::string("/www/index.html"));
+        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+    }
+
+    void browseAndOpen() {
+        Fixture f;
+        f.click("browse");  // cancelled
+        QCOMPARE(f.dialog.settings().strFilename, std::string("TRN filename: please select"));
+        QCOMPARE(f.files.calls.size(), std::size_t(1));
+        QCOMPARE(f.files.calls[0].save, false);
+        QCOMPARE(f.files.calls[0].title, QString("Select SwissPerfect Tournament file"));
+        QCOMPARE(f.files.calls[0].filters, QStringList({"Tournament files (*.trn)", "All Files (*)"}));
+        QCOMPARE(f.files.calls[0].proposed, QString());
+
+        f.files.answer = QStringLiteral("/data/open.trn");
+        f.click("browse");
+        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+        QCOMPARE(f.control<QLineEdit>("strFilename")->text(), QString("/data/open.trn"));
+
+        f.files.answer.reset();
+        f.click("open");  // cancelled: the proposed name stays
+        QCOMPARE(f.files.calls.back().save, true);
+        QCOMPARE(f.files.calls.back().title, QString("Select Output index filename"));
+        QCOMPARE(f.files.calls.back().proposed, QString("index.html"));
+        QCOMPARE(f.files.calls.back().filters, QStringList({"HTML files (*.html)", "All Files (*)"}));
+        QCOMPARE(f.dialog.settings().OutputIndex, std::string("index.html"));
+        QCOMPARE(f.control<QLineEdit>("OutputIndex")->text(), QString("index.html"));
+        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+    }
+
+    void saveThenLoadRestoresEverySetting() {
+        Fixture f;
+        settings::Settings& s = f.dialog.settings();
+        s.MakePGN = 1;
+        s.TextColour1 = 0xFF000000u;
+        s.FontFamily = "\"Trebuchet MS\"";
+        s.Bye = "free";
+        f.type("TourneyName", "County Open");
+        f.control<QComboBox>("slot")->setCurrentIndex(0);
+        f.click("save");
+        QVERIFY(f.prompts.messages.empty());
+        QVERIFY(testing::fileExists(f.dir / "pairweb1.cfg"));
+        const settings::Settings saved = s;
+
+        Fixture fresh;
+        std::filesystem::copy_file(f.dir / "pairweb1.cfg", fresh.dir / "pairweb1.cfg");
+        QTest::keyClicks(fresh.control<QComboBox>("slot")->lineEdit(), "1");
+        fresh.click("load");
+        QVERIFY(fresh.prompts.messages.empty());
+        QVERIFY(fresh.dialog.settings() == saved);
+        QCOMPARE(fresh.control<QLineEdit>("TourneyName")->text(), QString("County Open"));
+    }
+
+    void loadingAMissingSlotChangesNothing() {
+        Fixture f;
+        f.type("TourneyName", "Kept");
+        const settings::Settings before = f.dialog.settings();
+        QTest::keyClicks(f.control<QComboBox>("slot")->lineEdit(), "club night");
+        f.click("load");
+        QCOMPARE(f.prompts.messages.size(), std::size_t(1));
+        QCOMPARE(f.prompts.messages[0].caption, QString("pairweb"));
+        QCOMPARE(f.prompts.messages[0].text, QString("That preference file does not exist!"));
+        QVERIFY(f.dialog.settings() == before);
+        QCOMPARE(f.dialog.settingsPath(), QString::fromStdString(f.dir / "pairwebclub night.cfg"));
+    }
+
+    void failedSaveIsReported() {
+        Fixture f;
+        std::filesystem::create_directory(f.dir / "pairweb2.cfg");
+        f.control<QComboBox>("slot")->setCurrentIndex(1);
+        f.click("save");
+        QCOMPARE(f.prompts.messages.size(), std::size_t(1));
+        QVERIFY(f.prompts.messages[0].text.startsWith("The settings could not be saved"));
+    }
+
+    void generateShowsTheDriversMessage() {
+        Fixture f;
+        f.click("generate");
+        QCOMPARE(f.prompts.messages.size(), std::size_t(1));
+        QCOMPARE(f.prompts.messages[0].caption, QString("pairweb"));
+        QCOMPARE(f.prompts.messages[0].text, QString("Error: please select a valid .trn file."));
+        QVERIFY(f.dialog.isVisible());
+    }
+
+    void generatesTheSampleSite() {
+        Fixture f;
+        std::filesystem::create_directories(f.dir / "site");
+        f.type("strFilename", QString(PAIRWEB_SOURCE_DIR) + "/samples/round_robin.trn");
+        f.type("OutputIndex", QString::fromStdString(f.dir / "site/index.html"));
+        f.type("TourneyName", "Sample Round-Robin");
+        f.click("generate");
+        QCOMPARE(f.prompts.messages.size(), std::size_t(1));
+        QCOMPARE(f.prompts.messages[0].text, QString("Web page generated!"));
+        QVERIFY(testing::fileExists(f.dir / "site/crosstable.html"));
+        QVERIFY(testing::readFile(f.dir / "site/contents.html").find("Sample Round-Robin") !=
+                std::string::npos);
+    }
+
+    void okGeneratesThenCloses() {
+        Fixture f;
+        f.click("ok");
+        QCOMPARE(f.prompts.messages.size(), std::size_t(1));
+        QCOMPARE(f.prompts.messages[0].text, QString("Error: please select a valid .trn file."));
+        QVERIFY(!f.dialog.isVisible());
+        QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
+    }
+
+    void optionsSheetCancelledChangesNothing() {
+        Fixture f;
+        const settings::Settings before = f.dialog.settings();
+        bool sawSheet = false;
+        whenModalOpens([&sawSheet](QWidget* modal) {
+            sawSheet = qobject_cast<COptionsSheet*>(modal) != nullptr;
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        f.click("options");
+        QVERIFY(sawSheet);
+        QVERIFY(f.dialog.settings() == before);
+    }
+
+    void aboutBox() {
+        Fixture f;
+        QString title;
+        QString text;
+        whenModalOpens([&](QWidget* modal) {
+            title = modal->windowTitle();
+            text = modal->findChild<QLabel*>("aboutText")->text();
+            qobject_cast<QDialog*>(modal)->accept();
+        });
+        f.click("about");
+        QCOMPARE(title, QString("About pairweb"));
+        QVERIFY(text.endsWith("Version 1.0.3"));
+    }
+};
+
+}  // namespace pairweb::ui
+
+#include "generator_dlg_test.moc"
+
+int runGeneratorDlgTest(int argc, char** argv) {
+    pairweb::ui::GeneratorDlgTest test;
+    return QTest::qExec(&test, argc, argv);
+}

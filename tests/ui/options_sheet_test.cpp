@@ -1,0 +1,166 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "ui/colour_popup.h"
+#include "ui/options_pages.h"
+#include "ui/options_sheet.h"
+#include "ui_test_support.h"
+
+namespace pairweb::ui {
+
+class OptionsSheetTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T>
+    static T* control(COptionsSheet& sheet, const char* name) {
+        T* found = sheet.findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) qFatal("no control %s", name);
+        return found;
+    }
+    // A click on the box itself (the widget may be wider than its box and text).
+    static void clickCheckBox(QCheckBox* box) {
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+    }
+    static void showSheet(COptionsSheet& sheet, const settings::Settings& s) {
+        sheet.load(s);
+        sheet.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+    }
+
+private slots:
+    void sixPagesInTabOrder() {
+        COptionsSheet sheet;
+        QStringList titles;
+        for (int k = 0; k < sheet.tabs()->count(); ++k) titles << sheet.tabs()->tabText(k);
+        QCOMPARE(titles, QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN"}));
+        QCOMPARE(sheet.findChildren<QPushButton*>().size() - sheet.findChildren<CColourPicker*>().size(),
+                 qsizetype(2));  // OK and Cancel only
+    }
+
+    void comboBoxesAreSortedAndEditable() {
+        COptionsSheet sheet;
+        auto* font = control<QComboBox>(sheet, "FontFamily");
+        QStringList items;
+        for (int k = 0; k < font->count(); ++k) items << font->itemText(k);
+        QCOMPARE(items.size(), qsizetype(15));
+        QVERIFY(items.contains("\"Times New Roman\""));
+        QVERIFY(items.contains("\"Comic Sans MS\""));
+        QStringList sorted = items;
+        sorted.sort();
+        QCOMPARE(items, sorted);
+        QVERIFY(font->isEditable());
+        auto* size = control<QComboBox>(sheet, "TextSize");
+        QCOMPARE(size->count(), 10);
+        QStringList sizes;
+        for (int k = 0; k < size->count(); ++k) sizes << size->itemText(k);
+        QVERIFY(sizes.contains("8px") && sizes.contains("26px"));
+        auto* tb = control<QComboBox>(sheet, "ThirdTB");
+        QStringList names;
+        for (int k = 0; k < tb->count(); ++k) names << tb->itemText(k);
+        QCOMPARE(names, QStringList({"Buchholz", "MBuchholz", "Num Wins", "Start Rank", "Sum Prog"}));
+        auto* type = control<QComboBox>(sheet, "TourneyType");
+        QCOMPARE(type->itemText(0), QString("Round-Robin"));
+    }
+
+    void openedAndCancelledChangesNothing() {
+        settings::Settings s;
+        s.TourneyType = "whatever";
+        s.TextColour1 = 0x123456;
+        s.Disclaimer = "line one\r\nline two";
+        const settings::Settings before = s;
+        COptionsSheet sheet;
+        showSheet(sheet, s);
+        for (int k = 0; k < 6; ++k) sheet.tabs()->setCurrentIndex(k);  // visit every page
+        sheet.reject();
+        sheet.store(s);
+        QVERIFY(s == before);
+    }
+
+    void typedSizeReachesTheSettingsAsTyped() {
+        settings::Settings s;
+        COptionsSheet sheet;
+        showSheet(sheet, s);
+        sheet.tabs()->setCurrentIndex(3);
+        auto* size = control<QComboBox>(sheet, "TextSize");
+        size->lineEdit()->selectAll();
+        QTest::keyClicks(size->lineEdit(), "13");
+        sheet.accept();
+        sheet.store(s);
+        QCOMPARE(s.TextSize, std::string("13"));
+    }
+
+    void cancelDropsOnlyTheShownPagesEdits() {
+        settings::Settings s;
+        COptionsSheet sheet;
+        showSheet(sheet, s);
+        // Page Options: edited, then left for Labels: committed.
+        clickCheckBox(control<QCheckBox>(sheet, "DisplayTitles"));
+        sheet.tabs()->setCurrentIndex(4);
+        auto* bye = control<QLineEdit>(sheet, "Bye");
+        bye->selectAll();
+        QTest::keyClicks(bye, "free");  // on the page shown at Cancel: dropped
+        sheet.reject();
+        sheet.store(s);
+        QCOMPARE(s.DisplayTitles, 1);
+        QCOMPARE(s.Bye, std::string("bye"));
+    }
+
+    void okCommitsTheShownPage() {
+        settings::Settings s;
+        COptionsSheet sheet;
+        showSheet(sheet, s);
+        sheet.tabs()->setCurrentIndex(5);
+        clickCheckBox(control<QCheckBox>(sheet, "MakePGN"));
+        QTest::keyClicks(control<QLineEdit>(sheet, "FnamePrefix"), "open");
+        sheet.accept();
+        sheet.store(s);
+        QCOMPARE(s.MakePGN, 1);
+        QCOMPARE(s.FnamePrefix, std::string("open"));
+    }
+
+    void chosenColourSurvivesCancel() {
+        settings::Settings s;
+        COptionsSheet sheet;
+        showSheet(sheet, s);
+        sheet.tabs()->setCurrentIndex(1);
+        auto* button = control<CColourPicker>(sheet, "BGColourTable");
+        QCOMPARE(button->colour(), 0xFFEAEAu);
+        QCOMPARE(button->defaultText(), QString("Select table BG colour"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(button->popup() != nullptr);
+        QCOMPARE(button->popup()->currentIndex(), 2);  // #EAEAFF is in the palette
+        QTest::keyClick(button->popup(), Qt::Key_Right);
+        QTest::keyClick(button->popup(), Qt::Key_Return);
+        sheet.reject();
+        sheet.store(s);
+        QCOMPARE(s.BGColourTable, paletteCells()[3].colour);
+    }
+
+    void disclaimerKeepsLineBreaksAsCrLf() {
+        settings::Settings s;
+        COptionsSheet sheet;
+        showSheet(sheet, s);
+        auto* disclaimer = control<QPlainTextEdit>(sheet, "Disclaimer");
+        disclaimer->setFocus();
+        QTest::keyClicks(disclaimer, "Provisional");
+        QTest::keyClick(disclaimer, Qt::Key_Return);
+        QTest::keyClicks(disclaimer, "results");
+        sheet.accept();
+        sheet.store(s);
+        QCOMPARE(s.Disclaimer, std::string("Provisional\r\nresults"));
+    }
+};
+
+}  // namespace pairweb::ui
+
+#include "options_sheet_test.moc"
+
+int runOptionsSheetTest(int argc, char** argv) {
+    pairweb::ui::OptionsSheetTest test;
+    return QTest::qExec(&test, argc, argv);
+}
