@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "page_test_support.h"
 #include "site/pages.h"
 
@@ -166,6 +168,89 @@ TEST(CrosstableTest, WideEventsPadOpponentNumbersToThreeAndBigGamesShowPoints) {
               std::make_pair(std::string("<td class=\"bold\">121</td>"),
                              std::string("<td class=\"crosstable\"></td><td "
                                          "class=\"bold\">0</td>")));
+}
+
+// The cells line (grid cells and points) of the row of the player with this name.
+std::string cellsOfRow(const std::vector<std::string>& lines, const std::string& name) {
+    for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+        if (lines[k] == "<td class=\"name\">" + name + "</td>") return lines[k + 1];
+    }
+    return "<no row for " + name + ">";
+}
+
+TEST(CrosstableTest, EveryKindOfSwissCell) {
+    testing::useUtc();
+    testing::TempDir dir;
+    const data::Tournament t = testing::loadTournament(
+        dir / "cells", testing::numberedPlayers(12),
+        {{1, 1, 12, 1, 1},   // a draw against row 12
+         {1, 2, 5, 2, 0},    // a win
+         {1, 3, 4, 0, 0},    // paired, not played yet
+         {1, 6, 0, 0, 0},    // an unpaired entry without points
+         {1, 7, 0, 2, 0},    // a full-point bye
+         {1, 8, 9, 6, 0}});  // a game worth three points in all
+    settings::Settings s;
+    s.CrossStartrank = 1;  // row number = start rank = id
+    const std::vector<std::string> lines = crlfLines(
+        crosstablePage(t.players, t.playerCount, 0, optionsFor(s), makePageLabels(s), "index.html"));
+    const auto cell = [](const std::string& content, const char* points) {
+        return "<td class=\"crosstable\">" + content + "</td><td class=\"bold\">" + points + "</td>";
+    };
+    EXPECT_EQ(cellsOfRow(lines, "Player1, P1"), cell("W12=", "0.5"));
+    EXPECT_EQ(cellsOfRow(lines, "Player12, P12"), cell("B 1=", "0.5"));
+    EXPECT_EQ(cellsOfRow(lines, "Player2, P2"), cell("W 5+", "1"));
+    EXPECT_EQ(cellsOfRow(lines, "Player5, P5"), cell("B 2-", "0"));
+    EXPECT_EQ(cellsOfRow(lines, "Player3, P3"), cell("W 4", "0"));
+    EXPECT_EQ(cellsOfRow(lines, "Player4, P4"), cell("B 3", "0"));
+    EXPECT_EQ(cellsOfRow(lines, "Player6, P6"), cell("", "0"));
+    EXPECT_EQ(cellsOfRow(lines, "Player7, P7"), cell("bye+", "1"));
+    EXPECT_EQ(cellsOfRow(lines, "Player8, P8"), cell("W 9<BR><B>3</B>", "3"));
+    EXPECT_EQ(cellsOfRow(lines, "Player9, P9"), cell("B 8<BR><B>0</B>", "0"));
+    EXPECT_EQ(cellsOfRow(lines, "Player10, P10"), cell("", "0"));
+}
+
+TEST(CrosstableTest, NoCommencedRoundShowsRoundOneWithoutMarks) {
+    testing::useUtc();
+    testing::TempDir dir;
+    const data::Tournament t = testing::loadTournament(dir / "none", testing::numberedPlayers(4),
+                                                       {{1, 1, 2, 0, 0}, {1, 3, 4, 0, 0}});
+    const std::vector<std::string> lines = crlfLines(crosstablePage(
+        t.players, t.playerCount, 0, optionsFor({}), makePageLabels({}), "index.html"));
+    EXPECT_EQ(lines[5], "<title>Crosstable: Round 1</title></head>");
+    EXPECT_EQ(lines[13], "<tr><td class=\"title\" colspan=4 align=center>Crosstable: Round  1</td></tr>");
+    EXPECT_EQ(cellsOfRow(lines, "Player1, P1"),
+              "<td class=\"crosstable\">W 2</td><td class=\"bold\">0</td>");
+    EXPECT_EQ(cellsOfRow(lines, "Player4, P4"),
+              "<td class=\"crosstable\">B 3</td><td class=\"bold\">0</td>");
+}
+
+TEST(RoundRobinCrosstableTest, SixPlayers) {
+    testing::useUtc();
+    testing::TempDir dir;
+    const data::Tournament t = testing::loadTournament(
+        dir / "rr6", testing::numberedPlayers(6), {{1, 1, 6, 1, 1}, {1, 2, 5, 2, 0}, {1, 3, 4, 0, 2}});
+    settings::Settings s;
+    s.TourneyType = "Round-Robin";
+    const std::vector<std::string> lines = crlfLines(
+        crosstablePage(t.players, t.playerCount, 0, optionsFor(s), makePageLabels(s), "index.html"));
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "<col width=25>"), 6);
+    for (int j = 1; j <= 6; ++j) {
+        EXPECT_NE(std::find(lines.begin(), lines.end(),
+                            "<td class=\"head\">" + std::to_string(j) + "</td>"),
+                  lines.end());
+    }
+    // Row 2: the second grid cell is blacked out.
+    const auto row2 = std::find(lines.begin(), lines.end(), "<td class=\"bold\">2</td>");
+    ASSERT_NE(row2, lines.end());
+    const std::string grid = *(row2 + 2);
+    const std::string blk = "<td class=\"blk_crosstable\"></td>";
+    const std::size_t second = grid.find("</td>") + 5;
+    EXPECT_EQ(grid.substr(second, blk.size()), blk);
+    // The draw shows on both sides.
+    for (const char* name : {"Player1, P1", "Player6, P6"}) {
+        const std::string cells = cellsOfRow(lines, name);
+        EXPECT_NE(cells.find("<td class=\"rr_crosstable\">&frac12</td>"), std::string::npos) << name;
+    }
 }
 
 TEST(RoundRobinCrosstableTest, SquareGridWithDiagonalAndMeetings) {

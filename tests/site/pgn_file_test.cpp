@@ -50,6 +50,18 @@ TEST_F(PgnFileTest, ForfeitsAndUnplayedBoardsAreStars) {
     EXPECT_EQ(round4[3], "[Round \"4.1\"]");
 }
 
+TEST(PgnResultTest, Type350IsNotAForfeitCode) {
+    testing::TempDir dir;
+    const data::Tournament t = testing::loadTournament(
+        dir / "t", testing::numberedPlayers(4), {{1, 1, 2, 0, 2, 350}, {1, 3, 4, 2, 0, 35}});
+    const std::vector<std::string> lines =
+        crlfLines(pgnText(t.rounds[0], 1, t.players, t.playerCount, PgnHeader{}, 0));
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(lines[6], "[Result \"0-1\"]");
+    EXPECT_EQ(lines[15], "[Result \"*\"]");
+    EXPECT_EQ(lines[0], "[Event \"\"]");
+}
+
 TEST_F(PgnFileTest, ViewerPageHasTheNoCacheHeadInFront) {
     const std::string file = text(1, 0, 0, 0);
     const std::string page = text(1, 1, 0, 0);

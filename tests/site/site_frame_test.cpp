@@ -86,6 +86,26 @@ TEST(SiteFrameTest, AdminPageLinksEveryRoundInRecordingMode) {
                   "</p></body></html>", "</html>"}));
 }
 
+TEST(SiteFrameTest, NoRoundsAndNoPrefix) {
+    testing::useUtc();
+    std::vector<std::string> expected = {"<html>", "<head>"};
+    append(expected, noCacheBlock());
+    append(expected, {kStylesheetLink, "<title>Open Pairings</title>", "</head>",
+                      "<body><center>", "<table width=250>",
+                      "<tr><td class=\"title\">Pairings</td></tr>"});
+    append(expected, footer());
+    expected.push_back("</html>");
+    EXPECT_EQ(crlfLines(pairingsIndexPage(0, "Open", optionsFor({}), makePageLabels({}),
+                                          "index.html")),
+              expected);
+    const std::vector<std::string> admin = crlfLines(adminPage(0, "Open", optionsFor({})));
+    EXPECT_EQ(admin[12], "<tr><td class=\"title\">PGN Entry: Admin only!</td></tr>");
+    EXPECT_EQ(admin.size(), 16u);
+    EXPECT_EQ(crlfLines(adminPage(1, "Open", optionsFor({})))[13],
+              "<tr><td><a href=\"javascript:OpenLTPgnViewer('pgn/pgnviewer.php?round1_pgn.html"
+              "&ParsePgn=1&AllowRecording=true',800,460)\">Round 1</a></td></tr>");
+}
+
 TEST(SiteFrameTest, BannerHasTitleAndFourLinks) {
     settings::Settings s;
     s.Player_List = "Players";
