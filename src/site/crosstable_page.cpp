@@ -92,12 +92,7 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
     page.line("<td class=\"headname\">", labels.Name, "</td>");
     if (o.DisplayFed) page.line("<td class=\"head\">", labels.Federation, "</td>");
     if (o.DisplayClub) page.line("<td class=\"head\">", labels.Club, "</td>");
-    if (o.DisplayRating && o.DisplayRating_2) {
-        page.line("<td class=\"head\">", labels.Rating_1, "</td>");
-        page.line("<td class=\"head\">", labels.Rating_2, "</td>");
-    } else if (o.DisplayRating || o.DisplayRating_2) {
-        page.line("<td class=\"head\">", labels.Rating, "</td>");
-    }
+    writeRatingHeads(page, o, labels);
     for (int j = 1; j <= grid; ++j) {
         if (roundRobin) {
             page.line("<td class=\"head\">", j, "</td>");

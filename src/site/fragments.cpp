@@ -101,6 +101,15 @@ void writeNavigationRow(Page& page, const NavigationRow& row, const PageLabels& 
     page.endl();
 }
 
+void writeRatingHeads(Page& page, const PageOptions& o, const PageLabels& labels) {
+    if (o.DisplayRating && o.DisplayRating_2) {
+        page.line("<td class=\"head\">", labels.Rating_1, "</td>");
+        page.line("<td class=\"head\">", labels.Rating_2, "</td>");
+    } else if (o.DisplayRating || o.DisplayRating_2) {
+        page.line("<td class=\"head\">", labels.Rating, "</td>");
+    }
+}
+
 void writeFooter(Page& page, std::string_view homeFile, std::time_t time) {
     page << "</table><a class=\"home\" target=\"_parent\" href=\"" << homeFile
          << "\">home</a></center><br><br><p class=\"fnote\">Created by <a target=\"top\" href=\""

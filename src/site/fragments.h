@@ -73,6 +73,10 @@ struct NavigationRow {
 };
 void writeNavigationRow(Page& page, const NavigationRow& row, const PageLabels& labels);
 
+// Heads of the rating columns: Rating_1 and Rating_2 when both ratings are shown, one
+// Rating head when only one is, none otherwise.
+void writeRatingHeads(Page& page, const PageOptions& o, const PageLabels& labels);
+
 // Closes the table, the centring and the page: home link, version and date.
 void writeFooter(Page& page, std::string_view homeFile, std::time_t time);
 

@@ -35,14 +35,6 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
         page.line(p.surname, ", ", p.firstName, " (",
                   numberText(n <= 1 ? 0.0 : p.totalAfter(n - 2)), ")</td>");
     };
-    const auto ratingHeads = [&](Page& page) {
-        if (o.DisplayRating && o.DisplayRating_2) {
-            page.line("<td class=\"head\">", labels.Rating_1, "</td>");
-            page.line("<td class=\"head\">", labels.Rating_2, "</td>");
-        } else if (o.DisplayRating || o.DisplayRating_2) {
-            page.line("<td class=\"head\">", labels.Rating, "</td>");
-        }
-    };
 
     Page page;
     writeHeadOpening(page);
@@ -73,11 +65,11 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
 
     page.line("<tr><td class=\"head\" align=\"right\">", labels.Board, "</td>");
     if (o.DisplaySeed) page.line("<td class=\"head\">", labels.Seed, "</td>");
-    ratingHeads(page);
+    writeRatingHeads(page, o, labels);
     page.line("<td class=\"headname\">", labels.Name, "</td>");
     page.line("<td class=\"head\">", labels.Result, "</td>");
     page.line("<td class=\"headname\">", labels.Name, "</td>");
-    ratingHeads(page);
+    writeRatingHeads(page, o, labels);
     if (o.DisplaySeed) page.line("<td class=\"head\">", labels.Seed, "</td>");
     page.line("</tr>");
 

@@ -35,12 +35,7 @@ std::string playerListPage(const std::vector<data::Player>& players, int playerC
     page.line("<td class=\"headname\">", labels.Name, "</td>");
     if (o.DisplayFed) page.line("<td class=\"head\">", labels.Federation, "</td>");
     if (o.DisplayClub) page.line("<td class=\"head\">", labels.Club, "</td>");
-    if (o.DisplayRating && o.DisplayRating_2) {
-        page.line("<td class=\"head\">", labels.Rating_1, "</td>");
-        page.line("<td class=\"head\">", labels.Rating_2, "</td>");
-    } else if (o.DisplayRating || o.DisplayRating_2) {
-        page.line("<td class=\"head\">", labels.Rating, "</td>");
-    }
+    writeRatingHeads(page, o, labels);
     page.line("</tr>");
 
     for (const data::RankedPlayer& entry : data::startRankOrder(players, playerCount, 0)) {
