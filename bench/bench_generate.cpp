@@ -1,9 +1,11 @@
 // Generation at the model's limits: prints, per tournament size, the median time of a whole
 // run (every page, PGN files and viewer links, all display options), the bytes and files
 // written, the peak resident memory, and the ratio of the run's time to the floor: writing
-// the same bytes into the same number of files, one buffered write each.
-// Usage: bench_generate [RUNS]
+// the same bytes into the same number of files, one buffered write each. The same run without
+// its writes, per byte written, shows how the generation's own work grows with its output.
+// Usage: bench_generate [RUNS | profile]
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -23,6 +25,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+
+// The real system, except that files are not written: what a run costs before its writes.
+class NoWritePlatform : public pairweb::platform::SystemPlatform {
+public:
+    bool writeFile(const std::string&, std::string_view) override { return true; }
+    pairweb::platform::CreateResult createFile(const std::string&, std::string_view) override {
+        return pairweb::platform::CreateResult::Created;
+    }
+};
 
 struct Size {
     int players;
@@ -58,30 +69,35 @@ long peakKiB() {
     return usage.ru_maxrss;
 }
 
+// What a run wrote: each file's name and size. The floor writes as many bytes of its own,
+// so the benchmark does not hold a second copy of the site in memory.
 struct Written {
     std::uintmax_t bytes = 0;
-    std::vector<std::pair<std::string, std::string>> files;  // relative name, content
+    std::uintmax_t largest = 0;
+    std::vector<std::pair<std::string, std::uintmax_t>> files;  // relative name, size
 };
 
 Written collect(const fs::path& folder) {
     Written w;
     for (const auto& e : fs::recursive_directory_iterator(folder)) {
         if (!e.is_regular_file()) continue;
-        w.files.emplace_back(fs::relative(e.path(), folder).string(),
-                             pairweb::testing::readFile(e.path().string()));
+        w.files.emplace_back(fs::relative(e.path(), folder).string(), e.file_size());
         w.bytes += e.file_size();
+        w.largest = std::max(w.largest, e.file_size());
     }
     return w;
 }
 
-// The same bytes into the same files, one buffered write each.
+// The same number of bytes into the same files, one buffered write each.
 double floorMs(const Written& w, const fs::path& folder) {
+    const std::string bytes(static_cast<std::size_t>(w.largest), 'x');
     fs::remove_all(folder);
     fs::create_directories(folder / "pgn");
+    sync();  // both measurements start with nothing left to write back
     const auto start = Clock::now();
-    for (const auto& [name, content] : w.files) {
+    for (const auto& [name, size] : w.files) {
         std::FILE* f = std::fopen((folder / name).c_str(), "wb");
-        std::fwrite(content.data(), 1, content.size(), f);
+        std::fwrite(bytes.data(), 1, static_cast<std::size_t>(size), f);
         std::fclose(f);
     }
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -90,15 +106,20 @@ double floorMs(const Written& w, const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    // "profile": one run at full size without writes, for valgrind --tool=callgrind.
+    const bool profile = argc > 1 && std::string(argv[1]) == "profile";
+    const int runs = profile ? 1 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     pairweb::testing::TempDir dir;
     pairweb::platform::SystemPlatform platform;
+    NoWritePlatform noWrites;
     const Size sizes[] = {{25, 5}, {100, 11}, {200, 20}, {400, 40}};
-    std::printf("%8s %7s %10s %10s %7s %10s %9s %9s\n", "players", "rounds", "median ms",
-                "bytes", "files", "floor ms", "ratio", "peak MiB");
+    std::printf("%8s %7s %10s %11s %9s %10s %7s %10s %7s %9s\n", "players", "rounds",
+                "median ms", "no-write ms", "ns/byte", "bytes", "files", "floor ms", "ratio",
+                "peak MiB");
     double fullMs = 0, fullRatio = 0;
     std::uintmax_t fullBytes = 0;
     for (const Size& size : sizes) {
+        if (profile && size.players != 400) continue;
         const std::string base = dir / ("t" + std::to_string(size.players));
         if (!pairweb::testing::writeTournament(base, pairweb::testing::numberedPlayers(size.players),
                                                makeGames(size.players, size.rounds))) {
@@ -112,12 +133,19 @@ int main(int argc, char** argv) {
         s.MakePGN = s.LinkPGN = s.DisplayTiebreaks = 1;
         s.DisplayRating = s.DisplayRating_2 = s.DisplaySeed = s.DisplayTitles = 1;
         s.DisplayFed = s.DisplayClub = 1;
+        if (profile) {
+            fs::create_directories(dir / "site");
+            std::printf("%s\n", pairweb::site::generateSite(s, noWrites).c_str());
+            return 0;
+        }
         std::vector<double> times;
+        std::vector<double> computes;
         std::vector<double> floors;
         Written written;
         for (int run = 0; run < runs; ++run) {
             fs::remove_all(dir / "site");
             fs::create_directories(dir / "site");
+            sync();
             const auto start = Clock::now();
             const std::string message = pairweb::site::generateSite(s, platform);
             times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
@@ -126,13 +154,19 @@ int main(int argc, char** argv) {
                 return 1;
             }
             if (run == 0) written = collect(dir / "site");
+            const auto computeStart = Clock::now();
+            (void)pairweb::site::generateSite(s, noWrites);
+            computes.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - computeStart).count());
             floors.push_back(floorMs(written, dir / "floor"));
         }
         const double ms = medianMs(times);
         const double floor = medianMs(floors);
         const double ratio = ms / floor;
-        std::printf("%8d %7d %10.2f %10ju %7zu %10.2f %9.2f %9.1f\n", size.players, size.rounds,
-                    ms, written.bytes, written.files.size(), floor, ratio, peakKiB() / 1024.0);
+        const double compute = medianMs(computes);
+        std::printf("%8d %7d %10.2f %11.2f %9.2f %10ju %7zu %10.2f %7.2f %9.1f\n", size.players,
+                    size.rounds, ms, compute, compute * 1e6 / static_cast<double>(written.bytes),
+                    written.bytes, written.files.size(), floor, ratio, peakKiB() / 1024.0);
         fullMs = ms;
         fullRatio = ratio;
         fullBytes = written.bytes;

@@ -27,37 +27,60 @@ struct KeyTable {
 
 // Each new entry is carried down from the top, changing places with every entry it beats;
 // the displaced entry is carried on, and whatever is carried at the end goes to the bottom.
-// The walk compares dense ranks (equal keys share one) instead of the keys themselves.
+//
+// The list stays sorted by key, so the result is every group of equal keys in key order;
+// only the order within a group needs the insertion. A new entry passes its own group and
+// lands at the group's end. An entry of a better key displaces the first entry of every
+// worse group, and each displaced first entry lands at the end of its own group: every
+// worse group turns by one place. So a group's order is its members in table order, turned
+// once for every better entry inserted while the group was not empty. Counting those with a
+// Fenwick tree over the groups gives the same list as the walk in O(n log n).
 std::vector<RankedPlayer> insertionOrder(const KeyTable& table, int count) {
-    std::vector<int> byKey(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k) byKey[static_cast<std::size_t>(k)] = k;
-    std::sort(byKey.begin(), byKey.end(),
-              [&table](int a, int b) { return table.better(a, b); });
-    std::vector<int> rank(static_cast<std::size_t>(count));
-    for (std::size_t k = 0; k < byKey.size(); ++k) {
-        const bool tied = k > 0 && !table.better(byKey[k - 1], byKey[k]);
-        rank[static_cast<std::size_t>(byKey[k])] =
-            tied ? rank[static_cast<std::size_t>(byKey[k - 1])] : static_cast<int>(k);
+    const auto n = static_cast<std::size_t>(count);
+    std::vector<int> byKey(n);
+    for (std::size_t k = 0; k < n; ++k) byKey[k] = static_cast<int>(k);
+    std::stable_sort(byKey.begin(), byKey.end(),
+                     [&table](int a, int b) { return table.better(a, b); });
+    std::vector<std::size_t> group(n);  // 0 for the best key, counting up
+    std::size_t groups = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k > 0 && table.better(byKey[k - 1], byKey[k])) ++groups;
+        group[static_cast<std::size_t>(byKey[k])] = groups;
+    }
+    if (n > 0) ++groups;
+
+    std::vector<long> inserted(groups + 1, 0);  // Fenwick tree: entries inserted per group
+    const auto insertedBefore = [&inserted](std::size_t g) {  // in groups 0 .. g-1
+        long total = 0;
+        for (std::size_t i = g; i > 0; i -= i & (~i + 1)) total += inserted[i];
+        return total;
+    };
+    std::vector<std::vector<int>> members(groups);
+    std::vector<long> betterSeen(groups, 0);
+    const auto turn = [&](std::size_t g) {
+        std::vector<int>& m = members[g];
+        const long better = insertedBefore(g);
+        if (!m.empty()) {
+            const auto by = static_cast<std::size_t>((better - betterSeen[g]) %
+                                                     static_cast<long>(m.size()));
+            std::rotate(m.begin(), m.begin() + static_cast<std::ptrdiff_t>(by), m.end());
+        }
+        betterSeen[g] = better;
+    };
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t g = group[k];
+        turn(g);
+        members[g].push_back(static_cast<int>(k));
+        for (std::size_t i = g + 1; i <= groups; i += i & (~i + 1)) ++inserted[i];
     }
 
-    std::vector<int> list;  // player indices, best first
-    list.reserve(static_cast<std::size_t>(count));
-    for (int carried = 0; carried < count; ++carried) {
-        int c = carried;
-        int cRank = rank[static_cast<std::size_t>(c)];
-        for (int& placed : list) {
-            const int placedRank = rank[static_cast<std::size_t>(placed)];
-            if (cRank < placedRank) {
-                std::swap(c, placed);
-                cRank = placedRank;
-            }
-        }
-        list.push_back(c);
-    }
     std::vector<RankedPlayer> result;
-    result.reserve(list.size());
-    for (const int index : list) {
-        result.push_back({index, table.points[static_cast<std::size_t>(index)]});
+    result.reserve(n);
+    for (std::size_t g = 0; g < groups; ++g) {
+        turn(g);
+        for (const int index : members[g]) {
+            result.push_back({index, table.points[static_cast<std::size_t>(index)]});
+        }
     }
     return result;
 }
@@ -126,10 +149,13 @@ void computeCommenced(RoundRecord& round) {
 void computeTournament(Tournament& t) {
     const PlayerIndex index(t.players, t.playerCount);
     const int count = std::min(t.playerCount, static_cast<int>(t.players.size()));
-    for (int r = 1; r <= t.roundCount && r <= kMaxRounds; ++r) {
-        for (int i = 0; i < count; ++i) {
-            computeRunningTotals(t.players[static_cast<std::size_t>(i)], r);
-        }
+    // The running totals after round j do not depend on later rounds, so computing them once
+    // up to the last round gives every round's values that the Buchholz of round r reads.
+    const int last = std::min(t.roundCount, kMaxRounds);
+    for (int i = 0; i < count; ++i) {
+        computeRunningTotals(t.players[static_cast<std::size_t>(i)], last);
+    }
+    for (int r = 1; r <= last; ++r) {
         for (int i = 0; i < count; ++i) {
             computeBuchholz(t.players[static_cast<std::size_t>(i)], r, t.players, index);
         }

@@ -88,9 +88,7 @@ bool readWholeFile(const std::string& path, std::string& out) {
 }
 
 bool writeFileReplacing(const std::string& path, std::string_view content) {
-    if (isDirectory(path)) {
-        return false;
-    }
+    // A folder of that name makes the rename fail, and the temporary file is removed.
     const std::string temp = writeTemporary(path, content);
     if (temp.empty()) {
         return false;
@@ -105,9 +103,6 @@ bool writeFileReplacing(const std::string& path, std::string_view content) {
 }
 
 CreateResult writeFileIfAbsent(const std::string& path, std::string_view content) {
-    if (pathExists(path)) {
-        return CreateResult::AlreadyExists;
-    }
     const std::string temp = writeTemporary(path, content);
     if (temp.empty()) {
         return CreateResult::Failed;

@@ -80,7 +80,7 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
     if (o.DisplayRating) page.line("<col>");
     if (o.DisplayRating_2) page.line("<col>");
     for (int j = 0; j < grid; ++j) {
-        page.line(roundRobin ? "<col width=25>" : "<col>");
+        page.line(roundRobin ? std::string_view("<col width=25>") : std::string_view("<col>"));
     }
     page.line("<col>");
     page.line("<tr><td class=\"title\" colspan=", columns, " align=center>", labels.Crosstable,
@@ -138,7 +138,7 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
                 if (met && game.score + theirs > 0.01f) {
                     page << scoreText(game.score);
                 }
-                page << (o.LinkPGN && met ? "</a></td>" : "</td>");
+                page << (o.LinkPGN && met ? std::string_view("</a></td>") : std::string_view("</td>"));
             }
         } else {
             for (int r = 1; r <= R; ++r) {
@@ -150,13 +150,13 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
                 }
                 if (e.colour == 0 || e.colour == 1) {
                     const data::Player& opp = lookup.byId(e.opponent);
-                    page << (e.colour == 1 ? "W" : "B");
+                    page << (e.colour == 1 ? std::string_view("W") : std::string_view("B"));
                     writePadded(page, rowOfId(e.opponent), width);
                     page << resultMark(e.score, opp.scoreInRound(r - 1), e.gameTotal);
                 } else if (e.colour == 2 && std::fabs(e.score) > 0.01f) {
                     page << labels.Bye << resultMark(e.score, 0, e.gameTotal);
                 }
-                page << (o.LinkPGN ? "</a></td>" : "</td>");
+                page << (o.LinkPGN ? std::string_view("</a></td>") : std::string_view("</td>"));
             }
         }
         page.line("<td class=\"bold\">", numberText(entry.points), "</td>");

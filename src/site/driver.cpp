@@ -7,6 +7,7 @@
 #include "data/scoring.h"
 #include "site/page_options.h"
 #include "site/pages.h"
+#include "site/site_writer.h"
 #include "site/stylesheet.h"
 
 namespace pairweb::site {
@@ -34,35 +35,6 @@ std::optional<std::string_view> checkPaths(const settings::Settings& s,
     if (htm != "htm" && htm != "HTM") return kNotHtmlExtension;
     return std::nullopt;
 }
-
-// Writes each file of the run and remembers the first one that could not be written.
-class SiteWriter {
-public:
-    explicit SiteWriter(platform::Platform& platform) : m_platform(platform) {}
-
-    void write(const std::string& path, std::string_view content) {
-        if (!m_platform.writeFile(path, content)) {
-            failed(path);
-        }
-    }
-    // Writes only when no file of that name exists yet; existing files are never replaced.
-    void create(const std::string& path, std::string_view content) {
-        if (m_platform.createFile(path, content) == platform::CreateResult::Failed) {
-            failed(path);
-        }
-    }
-    const std::string& firstFailure() const { return m_firstFailure; }
-
-private:
-    void failed(const std::string& path) {
-        if (m_firstFailure.empty()) {
-            m_firstFailure = path;
-        }
-    }
-
-    platform::Platform& m_platform;
-    std::string m_firstFailure;
-};
 
 void preparePgnFolder(const settings::Settings& s, const SitePaths& paths,
                       platform::Platform& platform) {
@@ -155,14 +127,19 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
                      pairingsPage(round, r, t.players, t.playerCount, r == n, options, labels,
                                   paths.homeFile));
         if (s.MakePGN) {
+            // Existing PGN files keep the games entered into them; only missing ones are
+            // written, both from one text.
             const std::string base = paths.pgnFolder + options.fnamePrefix + "round" + number;
-            if (!platform.exists(base + "_pgn.html")) {
-                writer.create(base + "_pgn.html",
-                              pgnText(round, r, t.players, t.playerCount, header, 1));
-            }
-            if (!platform.exists(base + ".pgn")) {
-                writer.create(base + ".pgn",
-                              pgnText(round, r, t.players, t.playerCount, header, 0));
+            const bool pageMissing = !platform.exists(base + "_pgn.html");
+            const bool fileMissing = !platform.exists(base + ".pgn");
+            if (pageMissing || fileMissing) {
+                std::string file = pgnText(round, r, t.players, t.playerCount, header, 0);
+                if (pageMissing) {
+                    writer.create(base + "_pgn.html", pgnViewerPage(file));
+                }
+                if (fileMissing) {
+                    writer.create(base + ".pgn", std::move(file));
+                }
             }
         }
     }
@@ -175,6 +152,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
     if (s.MakePGN) {
         writer.write(out + "admin.php", adminPage(n, s.TourneyName, options));
     }
+    writer.flush();  // the last standings page, if any, must be on disk for this test
     const bool lastStandingsReadable =
         platform.canOpenForReading(out + "standings_round" + std::to_string(n) + ".html");
     writer.write(out + "standings.html",
@@ -182,8 +160,8 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
                                     labels, paths.homeFile));
     writer.write(out + "contents.html", bannerPage(s.TourneyName, labels));
 
-    if (!writer.firstFailure().empty()) {
-        return std::string(kCouldNotWrite) + writer.firstFailure();
+    if (const std::string failed = writer.firstFailure(); !failed.empty()) {
+        return std::string(kCouldNotWrite) + failed;
     }
     return std::string(kGenerated);
 }

@@ -9,8 +9,7 @@ namespace pairweb::site {
 Page& Page::operator<<(int number) {
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    m_text.append(buffer, result.ptr);
-    return *this;
+    return *this << std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 std::string scoreText(double v) {

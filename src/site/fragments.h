@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <string>
 #include <string_view>
@@ -14,23 +16,30 @@ constexpr std::string_view kVersion = "1.0.3";
 constexpr std::string_view kProductHomePage = "https://pairweb.org/";
 
 // A page under construction: pieces are appended in order, and every line ends with CR LF.
+// The buffer grows by doubling and is handed over whole, so building a page costs one copy
+// of each piece.
 class Page {
 public:
-    Page() { m_text.reserve(kInitialCapacity); }
+    Page() { m_text.resize(kInitialCapacity); }
 
     Page& operator<<(std::string_view text) {
-        m_text += text;
+        if (m_used + text.size() > m_text.size()) {
+            grow(text.size());
+        }
+        std::memcpy(m_text.data() + m_used, text.data(), text.size());
+        m_used += text.size();
         return *this;
     }
-    Page& operator<<(const char* text) { return *this << std::string_view(text); }
+    // String literals: their length is known without counting.
+    template <std::size_t N>
+    Page& operator<<(const char (&text)[N]) {
+        return *this << std::string_view(text, N - 1);
+    }
     Page& operator<<(const std::string& text) { return *this << std::string_view(text); }
     Page& operator<<(int number);
     Page& operator<<(char) = delete;
     // Ends the current line.
-    Page& endl() {
-        m_text += "\r\n";
-        return *this;
-    }
+    Page& endl() { return *this << std::string_view("\r\n", 2); }
     // Appends the pieces one after the other, then ends the line.
     template <typename... Pieces>
     Page& line(const Pieces&... pieces) {
@@ -38,12 +47,19 @@ public:
         return endl();
     }
 
-    const std::string& text() const { return m_text; }
-    std::string take() { return std::move(m_text); }
+    std::string text() const { return m_text.substr(0, m_used); }
+    std::string take() {
+        m_text.resize(m_used);
+        m_used = 0;
+        return std::move(m_text);
+    }
 
 private:
+    void grow(std::size_t needed) { m_text.resize(std::max(2 * m_text.size(), m_used + needed)); }
+
     static constexpr std::size_t kInitialCapacity = 16 * 1024;
-    std::string m_text;
+    std::string m_text;  // the first m_used bytes are the page
+    std::size_t m_used = 0;
 };
 
 // Points as the pages show them: whole numbers, "&frac12" for a half ("3&frac12"), empty for

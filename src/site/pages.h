@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/tournament.h"
@@ -35,6 +36,9 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
 std::string pgnText(const data::RoundRecord& round, int n,
                     const std::vector<data::Player>& players, int playerCount,
                     const PgnHeader& header, int kind);
+
+// The PGN viewer page of a round whose PGN file is pgnFile: a no-cache head, then the file.
+std::string pgnViewerPage(std::string_view pgnFile);
 
 // The frameset home page.
 std::string framesetPage(const std::string& title);

@@ -36,13 +36,11 @@ void writeRatingTag(Page& page, std::string_view tag, int rating) {
 std::string pgnText(const data::RoundRecord& round, int n,
                     const std::vector<data::Player>& players, int playerCount,
                     const PgnHeader& header, int kind) {
+    if (kind == 1) {
+        return pgnViewerPage(pgnText(round, n, players, playerCount, header, 0));
+    }
     const PlayerLookup lookup(players, playerCount);
     Page page;
-    if (kind == 1) {
-        page.line("<head>");
-        writeNoCacheBlock(page);
-        page.line("</head>");
-    }
     for (int b = 0; b < round.boardCount && b < data::kMaxBoards; ++b) {
         const auto bb = static_cast<std::size_t>(b);
         const data::Player& white = lookup.byId(round.white[bb]);
@@ -65,6 +63,15 @@ std::string pgnText(const data::RoundRecord& round, int n,
         page.line("1.");
         page.line();
     }
+    return page.take();
+}
+
+std::string pgnViewerPage(std::string_view pgnFile) {
+    Page page;
+    page.line("<head>");
+    writeNoCacheBlock(page);
+    page.line("</head>");
+    page << pgnFile;
     return page.take();
 }
 

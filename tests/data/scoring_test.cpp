@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
+
 namespace pairweb::data {
 namespace {
 
@@ -175,6 +178,53 @@ TEST(OrderTest, OrdersHoldAtMost400Players) {
     for (int k = 0; k < 450; ++k) players.push_back(makePlayer(k, 450 - k, {}));
     EXPECT_EQ(standingsOrder(players, 450, 0).size(), 400u);
     EXPECT_EQ(startRankOrder(players, 450, 0).front().index, 399);
+}
+
+// The insertion exactly as described, comparing the five keys at every step.
+std::vector<int> naiveStandings(const std::vector<Player>& players, int i) {
+    const auto key = [&](int k) {
+        const Player& p = players[static_cast<std::size_t>(k)];
+        return std::array<float, 5>{p.totalAfter(i), p.tiebreak(1, i), p.tiebreak(2, i),
+                                    p.tiebreak(3, i), p.tiebreak(4, i)};
+    };
+    std::vector<int> list;
+    for (int k = 0; k < static_cast<int>(players.size()); ++k) {
+        int carried = k;
+        for (int& placed : list) {
+            if (key(carried) > key(placed)) std::swap(carried, placed);
+        }
+        list.push_back(carried);
+    }
+    return list;
+}
+
+TEST(OrderTest, SameOrderAsTheStepByStepInsertionWithManyTies) {
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](int n) {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(n));
+    };
+    for (int trial = 0; trial < 400; ++trial) {
+        std::vector<Player> players;
+        const int n = 1 + next(trial < 300 ? 12 : 400);
+        for (int k = 0; k < n; ++k) {
+            Player p = makePlayer(k + 1, 1 + next(n), {});  // start ranks repeat too
+            p.totalScore[0] = static_cast<float>(next(4)) * 0.5f;
+            p.progressive[0] = static_cast<float>(next(3));
+            p.buchholz[0] = static_cast<float>(next(2));
+            players.push_back(p);
+        }
+        std::vector<int> fast;
+        for (const RankedPlayer& e : standingsOrder(players, n, 0)) fast.push_back(e.index);
+        ASSERT_EQ(fast, naiveStandings(players, 0)) << "trial " << trial;
+        // The start-rank order is the same insertion on the start rank alone.
+        for (Player& p : players) p.tiebreaks = {Tiebreak::StartRank, Tiebreak::StartRank,
+                                                 Tiebreak::StartRank, Tiebreak::StartRank};
+        for (Player& p : players) p.totalScore[0] = 0;
+        std::vector<int> byStart;
+        for (const RankedPlayer& e : startRankOrder(players, n, 0)) byStart.push_back(e.index);
+        ASSERT_EQ(byStart, naiveStandings(players, 0)) << "trial " << trial;
+    }
 }
 
 TEST(TournamentComputeTest, RoundsAboveRoundCountStayZero) {

@@ -1,0 +1,89 @@
+#include "site/site_writer.h"
+
+#include <system_error>
+
+namespace pairweb::site {
+
+SiteWriter::SiteWriter(platform::Platform& platform) : m_platform(platform) {
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (const std::system_error&) {
+        // No thread: every file is written when it is handed over.
+    }
+}
+
+SiteWriter::~SiteWriter() {
+    flush();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void SiteWriter::write(std::string path, std::string content) {
+    enqueue({std::move(path), std::move(content), true});
+}
+
+void SiteWriter::create(std::string path, std::string content) {
+    enqueue({std::move(path), std::move(content), false});
+}
+
+void SiteWriter::enqueue(Job job) {
+    if (!m_thread.joinable()) {
+        perform(job);
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_pendingBytes < kMaxPendingBytes; });
+    m_pendingBytes += job.content.size();
+    m_jobs.push_back(std::move(job));
+    m_changed.notify_all();
+}
+
+void SiteWriter::perform(const Job& job) {
+    const bool ok = job.replace ? m_platform.writeFile(job.path, job.content)
+                                : m_platform.createFile(job.path, job.content) !=
+                                      platform::CreateResult::Failed;
+    if (!ok) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_firstFailure.empty()) {
+            m_firstFailure = job.path;
+        }
+    }
+}
+
+void SiteWriter::run() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+        if (m_jobs.empty()) {
+            return;  // stopping, and nothing left to write
+        }
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_busy = true;
+        lock.unlock();
+        perform(job);
+        lock.lock();
+        m_busy = false;
+        m_pendingBytes -= job.content.size();
+        m_changed.notify_all();
+    }
+}
+
+void SiteWriter::flush() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+}
+
+std::string SiteWriter::firstFailure() {
+    flush();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_firstFailure;
+}
+
+}  // namespace pairweb::site

@@ -1,0 +1,83 @@
+#include "site/site_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "support/test_env.h"
+
+namespace pairweb::site {
+namespace {
+
+// Records the files in the order they are written; paths containing "fail" fail.
+class RecordingPlatform : public testing::FixedPlatform {
+public:
+    RecordingPlatform() : FixedPlatform("/opt/pairweb/pairweb", 0) {}
+    bool writeFile(const std::string& path, std::string_view content) override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::lock_guard<std::mutex> lock(mutex);
+        written.push_back(path + ":" + std::to_string(content.size()));
+        return path.find("fail") == std::string::npos;
+    }
+    platform::CreateResult createFile(const std::string& path, std::string_view content) override {
+        return writeFile(path, content) ? platform::CreateResult::Created
+                                        : platform::CreateResult::Failed;
+    }
+    std::vector<std::string> snapshot() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return written;
+    }
+    std::mutex mutex;
+    std::vector<std::string> written;
+};
+
+TEST(SiteWriterTest, WritesInOrderAndRemembersTheFirstFailure) {
+    RecordingPlatform platform;
+    SiteWriter writer(platform);
+    std::vector<std::string> expected;
+    for (int k = 0; k < 40; ++k) {
+        const std::string path = k == 7 || k == 30 ? "fail" + std::to_string(k) : "f" + std::to_string(k);
+        if (k % 2) {
+            writer.create(path, std::string(static_cast<std::size_t>(k), 'x'));
+        } else {
+            writer.write(path, std::string(static_cast<std::size_t>(k), 'x'));
+        }
+        expected.push_back(path + ":" + std::to_string(k));
+    }
+    writer.flush();
+    EXPECT_EQ(platform.snapshot(), expected);
+    EXPECT_EQ(writer.firstFailure(), "fail7");
+}
+
+TEST(SiteWriterTest, WaitsWhenTooMuchIsPending) {
+    RecordingPlatform platform;
+    SiteWriter writer(platform);
+    // Each page is larger than the limit: the second waits until the first is written.
+    const std::string big(SiteWriter::kMaxPendingBytes + 1, 'x');
+    writer.write("a", big);
+    writer.write("b", big);
+    writer.write("c", big);
+    EXPECT_GE(platform.snapshot().size(), 1u);
+    writer.flush();
+    EXPECT_EQ(platform.snapshot().size(), 3u);
+    EXPECT_EQ(writer.firstFailure(), "");
+}
+
+TEST(SiteWriterTest, RealFilesAreCompleteAfterFlush) {
+    testing::TempDir dir;
+    platform::SystemPlatform platform;
+    SiteWriter writer(platform);
+    writer.write(dir / "page.html", "first");
+    writer.write(dir / "page.html", "second");
+    writer.create(dir / "round1.pgn", "kept");
+    writer.create(dir / "round1.pgn", "never");
+    writer.flush();
+    EXPECT_EQ(testing::readFile(dir / "page.html"), "second");
+    EXPECT_EQ(testing::readFile(dir / "round1.pgn"), "kept");
+    EXPECT_EQ(writer.firstFailure(), "");
+}
+
+}  // namespace
+}  // namespace pairweb::site
