@@ -35,18 +35,22 @@ bool slurp(std::FILE* f, std::string& out) {
     return std::ferror(f) == 0;
 }
 
+// Skips the leading blanks and an optional sign; true when the sign was a minus.
+bool skipBlanksAndSign(std::string_view text, std::size_t& i) {
+    while (i < text.size() && text[i] == ' ') {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        return text[i++] == '-';
+    }
+    return false;
+}
+
 }  // namespace
 
 std::int32_t parseDbfInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     std::uint32_t value = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
@@ -56,14 +60,7 @@ std::int32_t parseDbfInteger(std::string_view text) {
 
 double parseDbfReal(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     const std::size_t start = i;
     std::size_t digits = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
