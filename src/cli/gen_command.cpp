@@ -25,10 +25,15 @@ constexpr std::string_view kUsage =
     "message, 2 for a usage error or a settings file that cannot be read.\n"
     "SOURCE_DATE_EPOCH, when set, is the generation time shown on the pages.\n"
     "\n"
-    "--watch: generates once, then again whenever the .trn or .sco table changes (after\n"
-    "they have been quiet for half a second), printing the time and the message of each\n"
-    "run. A table caught while it is being written gives an error line; the next change\n"
-    "brings a good run. Ctrl-C ends it.\n";
+    "Refused: tables larger than 16 MiB, settings files larger than 1 MiB, and a file name\n"
+    "prefix holding \"/\", \"\\\" or a NUL byte. Table rows outside the program's bounds\n"
+    "(rounds 1-40, 200 boards and 400 byes a round, 400 players, ids 0-399) are skipped\n"
+    "with one warning line per kind on standard error.\n"
+    "\n"
+    "--watch: generates once, then again whenever the settings file or the .trn or .sco\n"
+    "table it names changes (after they have been quiet for half a second), printing the\n"
+    "time and the message of each run. A table caught while it is being written gives an\n"
+    "error line; the next change brings a good run. Ctrl-C ends it.\n";
 
 // The real system, with the generation time fixed when SOURCE_DATE_EPOCH asks for it.
 class GenPlatform : public platform::SystemPlatform {
@@ -66,6 +71,30 @@ std::string loadSettings(const std::string& path, settings::Settings& s) {
     return "pairweb-gen: " + path + ": the settings file cannot be read";
 }
 
+// One warning line per kind of skipped row.
+void reportSkipped(const data::SkippedRows& skipped, std::ostream& err) {
+    const std::pair<int, std::string_view> kinds[] = {
+        {skipped.roundOutOfRange, "games-table rows with a round outside 1-40"},
+        {skipped.boardsBeyondLimit, "pairings beyond the 200th board of a round"},
+        {skipped.unpairedBeyondLimit, "unpaired entries beyond the 400th of a round"},
+        {skipped.playersBeyondLimit, "players beyond the 400th"},
+        {skipped.idOutOfRange, "players with an id outside 0-399"},
+    };
+    for (const auto& [count, what] : kinds) {
+        if (count > 0) {
+            err << "warning: " << count << " " << what << " were skipped\n";
+        }
+    }
+    err << std::flush;
+}
+
+// The files whose changes start a run in watch mode: the settings file and its tables.
+std::vector<std::string> watchedFiles(const std::string& settingsFile,
+                                      const settings::Settings& s,
+                                      const platform::Platform& platform) {
+    return {settingsFile, s.strFilename, site::derivePaths(s, platform.programPath()).scoFile};
+}
+
 }  // namespace
 
 int runGenCommand(const std::vector<std::string>& args,
@@ -97,26 +126,32 @@ int runGenCommand(const std::vector<std::string>& args,
     }
     GenPlatform platform(fixedTime);
     if (!watch) {
-        const std::string message = site::generateSite(s, platform);
+        data::SkippedRows skipped;
+        const std::string message = site::generateSite(s, platform, &skipped);
+        reportSkipped(skipped, err);
         out << message << "\n";
         return message == site::kGenerated ? kExitGenerated : kExitRunFailed;
     }
 
-    const std::string trn = s.strFilename;
-    const std::string sco = site::derivePaths(s, platform.programPath()).scoFile;
-    FileWatcher watcher({trn, sco});
+    FileWatcher watcher(watchedFiles(file, s, platform));
     const auto runOnce = [&]() -> std::string {
-        // The settings are read again for every run, so edits to them take effect too.
+        // The settings are read again for every run, so edits to them take effect, and the
+        // tables they name now are the ones watched and checked.
         settings::Settings current;
         if (std::string problem = loadSettings(file, current); !problem.empty()) {
             return problem;
         }
-        for (const std::string& table : {trn, sco}) {
+        const std::vector<std::string> files = watchedFiles(file, current, platform);
+        watcher.watch(files);
+        for (const std::string& table : {files[1], files[2]}) {
             if (platform.exists(table) && !data::tableIsComplete(table)) {
                 return "Error: " + table + " is incomplete (still being written?)";
             }
         }
-        return site::generateSite(current, platform);
+        data::SkippedRows skipped;
+        std::string message = site::generateSite(current, platform, &skipped);
+        reportSkipped(skipped, err);
+        return message;
     };
     return runWatch(runOnce, watcher, stop, out);
 }

@@ -15,6 +15,30 @@ namespace pairweb::cli {
 namespace fs = std::filesystem;
 
 FileWatcher::FileWatcher(std::vector<std::string> paths) : m_paths(std::move(paths)) {
+    startInotify();
+    m_reference = stamp();
+}
+
+FileWatcher::~FileWatcher() { stopInotify(); }
+
+void FileWatcher::watch(std::vector<std::string> paths) {
+    if (paths == m_paths) {
+        return;
+    }
+    stopInotify();
+    m_paths = std::move(paths);
+    startInotify();
+    m_reference = stamp();
+}
+
+void FileWatcher::stopInotify() {
+    if (m_inotify >= 0) {
+        close(m_inotify);
+        m_inotify = -1;
+    }
+}
+
+void FileWatcher::startInotify() {
     m_inotify = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (m_inotify >= 0) {
         // Watch the folders: the pairing program may replace a file rather than rewrite it.
@@ -27,18 +51,10 @@ FileWatcher::FileWatcher(std::vector<std::string> paths) : m_paths(std::move(pat
             if (inotify_add_watch(m_inotify, folder.c_str(),
                                   IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO |
                                       IN_DELETE | IN_ATTRIB) < 0) {
-                close(m_inotify);
-                m_inotify = -1;
+                stopInotify();
                 break;
             }
         }
-    }
-    m_reference = stamp();
-}
-
-FileWatcher::~FileWatcher() {
-    if (m_inotify >= 0) {
-        close(m_inotify);
     }
 }
 
@@ -107,9 +123,15 @@ std::string clockText() {
 
 int runWatch(const std::function<std::string()>& runOnce, FileWatcher& watcher,
              const std::atomic<bool>& stop, std::ostream& out) {
-    out << clockText() << " " << runOnce() << std::endl;
+    // Messages a run prints elsewhere (standard error) come before its line, never inside.
+    const auto runAndReport = [&] {
+        const std::string started = clockText();
+        const std::string message = runOnce();
+        out << started + " " + message + "\n" << std::flush;
+    };
+    runAndReport();
     while (watcher.waitForChange(stop) && watcher.settle(500, stop)) {
-        out << clockText() << " " << runOnce() << std::endl;
+        runAndReport();
     }
     out << clockText() << " stopped" << std::endl;
     return 0;

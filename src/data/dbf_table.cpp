@@ -4,6 +4,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "platform/file_ops.h"
+
 namespace pairweb::data {
 namespace {
 
@@ -24,16 +26,6 @@ std::uint16_t readU16(const std::string& bytes, std::size_t at) {
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads the whole of an open file; the file's own size bounds what is held.
-bool slurp(std::FILE* f, std::string& out) {
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        out.append(buffer, n);
-    }
-    return std::ferror(f) == 0;
-}
 
 // Skips the leading blanks and an optional sign; true when the sign was a minus.
 bool skipBlanksAndSign(std::string_view text, std::size_t& i) {
@@ -106,14 +98,11 @@ bool DbfTable::open(const std::string& path) {
         std::cerr << "File path too long : " << path << " \n";
         return false;
     }
-    m_file = std::fopen(path.c_str(), "r+b");
-    if (m_file == nullptr) {
+    std::string bytes;
+    if (!platform::pathExists(path) || !platform::readWholeFile(path, bytes, kMaxFileBytes)) {
         return false;
     }
-    m_path = path;
-    std::string bytes;
-    if (!slurp(m_file, bytes) || bytes.size() < kHeaderSize || bytes[0] != 3) {
-        // The file stays open until the next close or open, as with any wrong version byte.
+    if (bytes.size() < kHeaderSize || bytes[0] != 3) {
         std::cerr << path << " is not a dBASE III file!\n";
         return false;
     }
@@ -146,28 +135,22 @@ std::size_t DbfTable::readAll() {
     if (m_bytes.empty() || m_allRead) {
         return 0;
     }
-    m_records.clear();
-    // Records of length 0 hold not even a deletion mark: such a table has no records. The
-    // loop ends at the first record the file does not hold in full, so a header count far
-    // beyond the file's size costs nothing.
-    if (m_recordLength > 0) {
-        for (std::uint64_t k = 1; k <= m_recordCount; ++k) {
-            const std::uint64_t start = m_headerLength + (k - 1) * m_recordLength;
-            if (start + m_recordLength > m_bytes.size()) {
-                break;
-            }
-            const auto at = static_cast<std::size_t>(start);
-            m_records.push_back({at, static_cast<std::uint32_t>(k), m_bytes[at] == '*'});
-        }
+    // Records of length 0 hold not even a deletion mark: such a table has no records. Only
+    // the records the file holds in full count, so a header count far beyond the file's
+    // size costs nothing; records are found by their position, never listed.
+    m_readCount = 0;
+    if (m_recordLength > 0 && m_bytes.size() >= m_headerLength + std::size_t{m_recordLength}) {
+        const std::size_t held = (m_bytes.size() - m_headerLength) / m_recordLength;
+        m_readCount = static_cast<std::size_t>(std::min<std::uint64_t>(held, m_recordCount));
     }
     m_allRead = true;
-    m_cursor = m_records.size();
-    return m_records.size();
+    m_cursor = m_readCount;
+    return m_readCount;
 }
 
 void DbfTable::moveFrom(std::size_t index) {
     m_cursor = index;
-    while (m_cursor < m_records.size() && m_records[m_cursor].deleted) {
+    while (m_cursor < m_readCount && deletedAt(m_cursor)) {
         ++m_cursor;
     }
 }
@@ -175,12 +158,12 @@ void DbfTable::moveFrom(std::size_t index) {
 void DbfTable::first() { moveFrom(0); }
 
 void DbfTable::next() {
-    if (m_cursor < m_records.size()) {
+    if (m_cursor < m_readCount) {
         moveFrom(m_cursor + 1);
     }
 }
 
-bool DbfTable::hasCurrent() const { return m_cursor < m_records.size(); }
+bool DbfTable::hasCurrent() const { return m_cursor < m_readCount; }
 
 DbfValue DbfTable::value(std::string_view name) const {
     if (!hasCurrent()) {
@@ -197,10 +180,10 @@ DbfValue DbfTable::value(std::string_view name) const {
         return {};
     }
     // A field never reads past its record, whatever its offset, length and decimals claim.
-    const std::size_t recordStart = m_records[m_cursor].start;
+    const std::size_t start = recordStart(m_cursor);
     const std::size_t offset = std::min<std::size_t>(field->offset, m_recordLength);
     const std::size_t available = m_recordLength - offset;
-    const std::string_view record(m_bytes.data() + recordStart, m_recordLength);
+    const std::string_view record(m_bytes.data() + start, m_recordLength);
     switch (field->type) {
         case 'C':
         case 'D': {
@@ -228,18 +211,13 @@ DbfValue DbfTable::value(std::string_view name) const {
 }
 
 void DbfTable::close() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-        m_file = nullptr;
-    }
-    m_path.clear();
     m_bytes.clear();
     m_bytes.shrink_to_fit();
     m_recordCount = 0;
     m_headerLength = 0;
     m_recordLength = 0;
     m_fields.clear();
-    m_records.clear();
+    m_readCount = 0;
     m_allRead = false;
     m_cursor = 0;
 }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -20,19 +19,13 @@ struct DbfField {
     std::size_t offset = 0;   // from the start of the record; the first field starts at 1
 };
 
-// One record: where its bytes are in the table's buffer, its number (from 1) and deletion mark.
-struct DbfRecord {
-    std::size_t start = 0;
-    std::uint32_t number = 0;
-    bool deleted = false;
-};
-
 // Converted value of one field: none, a text, a 32-bit integer or a real.
 using DbfValue = std::variant<std::monostate, std::string, std::int32_t, double>;
 
 // Reads a whole dBASE III table into memory and hands out field values of the record under
-// the cursor. Only reads, although the file is opened for update (which fails while another
-// program holds it). Whatever the header claims, nothing is read outside the file's bytes.
+// the cursor. The file is opened for reading only, so read-only tables and shares work.
+// Whatever the header claims, nothing is read outside the file's bytes, and the memory held
+// is the file's size (at most kMaxFileBytes) whatever the record count.
 class DbfTable {
 public:
     DbfTable() = default;
@@ -42,9 +35,12 @@ public:
 
     // Longest path accepted by open.
     static constexpr std::size_t kMaxPathLength = 256;
+    // Largest table accepted by open; real tournaments' tables hold a few hundred kilobytes.
+    static constexpr std::size_t kMaxFileBytes = 16u * 1024 * 1024;
 
-    // Opens the table and reads its header and field directory; false on failure (with a
-    // message on standard error for an over-long path or a wrong version byte).
+    // Opens the table and reads its header and field directory; false on failure: a file
+    // that cannot be opened, or read to its end, or that is larger than kMaxFileBytes (with
+    // a message on standard error for an over-long path or a wrong version byte).
     [[nodiscard]] bool open(const std::string& path);
     // Reads the records; the number read, 0 when nothing is open or all were read already.
     std::size_t readAll();
@@ -66,17 +62,19 @@ public:
 
 private:
     void moveFrom(std::size_t index);
+    std::size_t recordStart(std::size_t index) const {
+        return m_headerLength + index * m_recordLength;
+    }
+    bool deletedAt(std::size_t index) const { return m_bytes[recordStart(index)] == '*'; }
 
-    std::FILE* m_file = nullptr;
-    std::string m_path;
     std::string m_bytes;  // the whole file, read at open
     std::uint32_t m_recordCount = 0;
     std::uint16_t m_headerLength = 0;
     std::uint16_t m_recordLength = 0;
     std::vector<DbfField> m_fields;
-    std::vector<DbfRecord> m_records;
+    std::size_t m_readCount = 0;  // records read by readAll, all held in full by m_bytes
     bool m_allRead = false;
-    std::size_t m_cursor = 0;  // index into m_records; == size() means none
+    std::size_t m_cursor = 0;  // record index from 0; == m_readCount means none
 };
 
 // The integer a dBASE numeric field holds: leading blanks, an optional sign, then digits up

@@ -77,20 +77,27 @@ int countTableRecords(const std::string& trnPath) {
 }
 
 int loadPlayers(const std::string& trnPath, std::vector<Player>& players,
-                const TiebreakNames& tiebreaks) {
+                const TiebreakNames& tiebreaks, SkippedRows* skipped) {
+    SkippedRows ignored;
+    SkippedRows& skip = skipped != nullptr ? *skipped : ignored;
     DbfTable table;
     if (!openPlayersTable(table, trnPath)) {
         return 0;
     }
     const std::size_t capacity = std::min<std::size_t>(players.size(), kMaxPlayers);
     std::size_t count = 0;
-    for (table.first(); table.hasCurrent() && count < capacity; table.next()) {
+    for (table.first(); table.hasCurrent(); table.next()) {
         const int order = intColumn(table, "ORDER").value_or(0);
         if (order == 0) {
             continue;
         }
         const int id = intColumn(table, "ID").value_or(0);
         if (id < 0 || id > kMaxPlayerId) {
+            ++skip.idOutOfRange;
+            continue;
+        }
+        if (count >= capacity) {
+            ++skip.playersBeyondLimit;
             continue;
         }
         Player p;
@@ -115,7 +122,9 @@ int loadPlayers(const std::string& trnPath, std::vector<Player>& players,
 }
 
 int loadPairings(const std::string& scoPath, std::array<RoundRecord, kMaxRounds>& rounds,
-                 std::vector<Player>& players, int playerCount) {
+                 std::vector<Player>& players, int playerCount, SkippedRows* skipped) {
+    SkippedRows ignored;
+    SkippedRows& skip = skipped != nullptr ? *skipped : ignored;
     DbfTable table;
     if (!table.open(scoPath)) {
         table.close();
@@ -127,6 +136,7 @@ int loadPairings(const std::string& scoPath, std::array<RoundRecord, kMaxRounds>
     for (table.first(); table.hasCurrent(); table.next()) {
         const std::optional<int> roundNumber = intColumn(table, "ROUND");
         if (!roundNumber || *roundNumber < 1 || *roundNumber > kMaxRounds) {
+            ++skip.roundOutOfRange;
             continue;
         }
         const int r = *roundNumber;
@@ -151,6 +161,7 @@ int loadPairings(const std::string& scoPath, std::array<RoundRecord, kMaxRounds>
 
         if (white != 0 && black != 0) {
             if (round.boardCount >= kMaxBoards) {
+                ++skip.boardsBeyondLimit;
                 continue;
             }
             const auto b = static_cast<std::size_t>(round.boardCount);
@@ -176,6 +187,7 @@ int loadPairings(const std::string& scoPath, std::array<RoundRecord, kMaxRounds>
             ++round.boardCount;
         } else if (white != 0 || black != 0) {
             if (round.unpairedCount >= kMaxUnpaired) {
+                ++skip.unpairedBeyondLimit;
                 continue;
             }
             // A row with only BLACK set is the black player's entry, scored from the black

@@ -113,12 +113,22 @@ private:
     }
 };
 
+// Rows of the tables that lie outside the model's bounds and were skipped, by kind.
+struct SkippedRows {
+    int roundOutOfRange = 0;      // games-table rows with a ROUND outside 1-40
+    int boardsBeyondLimit = 0;    // pairings beyond the 200th of a round
+    int unpairedBeyondLimit = 0;  // single-player entries beyond the 400th of a round
+    int playersBeyondLimit = 0;   // players beyond the 400th
+    int idOutOfRange = 0;         // players with an ID outside 0-399
+};
+
 // The loaded tournament of one generation run.
 struct Tournament {
     std::vector<Player> players;  // in players-table order
     int playerCount = 0;
     std::array<RoundRecord, kMaxRounds> rounds{};
     int roundCount = 0;  // highest round number found in the games table
+    SkippedRows skipped;
 };
 
 // Index in players of the player with this id (the last of several), or -1.

@@ -1,45 +1,104 @@
 #include "platform/file_ops.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <system_error>
+
+#include <unistd.h>
 
 namespace pairweb::platform {
 namespace fs = std::filesystem;
 namespace {
 
+// Slots for the temporary files being written right now, so that an interrupted run can
+// remove them from a signal handler: fixed storage, lock-free atomics, no allocation.
+constexpr std::size_t kTrackedSlots = 64;
+constexpr std::size_t kTrackedPathBytes = 4096;
+enum SlotState : int { kFree = 0, kClaimed = 1, kTracked = 2 };
+
+struct TrackedSlot {
+    std::atomic<int> state{kFree};
+    char path[kTrackedPathBytes] = {};
+};
+
+TrackedSlot g_tracked[kTrackedSlots];
+std::atomic<bool> g_removingAll{false};
+
+// Registers a path before its file is created; the slot number, or -1 when none is free
+// (the file is then written untracked).
+int track(const std::string& path) {
+    if (path.size() >= kTrackedPathBytes) {
+        return -1;
+    }
+    for (std::size_t i = 0; i < kTrackedSlots; ++i) {
+        int expected = kFree;
+        if (g_tracked[i].state.compare_exchange_strong(expected, kClaimed)) {
+            std::memcpy(g_tracked[i].path, path.c_str(), path.size() + 1);
+            g_tracked[i].state.store(kTracked);
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+void untrack(int slot) {
+    if (slot >= 0) {
+        g_tracked[static_cast<std::size_t>(slot)].state.store(kFree);
+    }
+}
+
+char randomNameCharacter(std::mt19937_64& random) {
+    static constexpr std::string_view kAlphabet = "0123456789abcdefghijklmnopqrstuvwxyz";
+    return kAlphabet[static_cast<std::size_t>(random() % kAlphabet.size())];
+}
+
 // A temporary file in the target's own folder, so that the final rename stays on one file
-// system. Opened exclusively ("x"), so two writers never share one.
+// system. Its name is short and independent of the target's, so any name that fits the
+// file system can be written. Opened exclusively ("x"), so two writers never share one.
 struct TempFile {
     std::string path;
     std::FILE* file = nullptr;
+    int slot = -1;
 };
 
 TempFile openTemporaryFor(const std::string& target) {
-    static std::atomic<unsigned> counter{0};
-    static const unsigned seed = std::random_device{}();
-    const fs::path targetPath(target);
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    const fs::path folder = fs::path(target).parent_path();
     for (int attempt = 0; attempt < 16; ++attempt) {
-        std::string name = ".";
-        name.append(targetPath.filename().string()).append(".tmp");
-        name.append(std::to_string(seed)).append("-").append(std::to_string(counter++));
-        std::string path = (targetPath.parent_path() / name).string();
-        if (std::FILE* f = std::fopen(path.c_str(), "wbx")) {
-            return {std::move(path), f};
+        std::string name(kTemporaryPrefix);
+        for (std::size_t i = 0; i < kTemporaryRandomLength; ++i) {
+            name += randomNameCharacter(random);
         }
-        if (errno != EEXIST) {
+        std::string path = (folder / name).string();
+        const int slot = track(path);
+        if (g_removingAll.load()) {
+            // The process is being interrupted: create nothing more.
+            untrack(slot);
+            return {};
+        }
+        if (std::FILE* f = std::fopen(path.c_str(), "wbx")) {
+            return {std::move(path), f, slot};
+        }
+        const int error = errno;
+        untrack(slot);
+        if (error != EEXIST) {
             break;
         }
     }
     return {};
 }
 
-// Writes content into a fresh temporary file and closes it; empty path on failure.
-std::string writeTemporary(const std::string& target, std::string_view content) {
+// Writes content into a fresh temporary file and closes it; empty path on failure. The
+// caller calls untrack(slot) once the temporary file is renamed or removed.
+std::string writeTemporary(const std::string& target, std::string_view content, int& slot) {
     TempFile temp = openTemporaryFor(target);
+    slot = temp.slot;
     if (temp.file == nullptr) {
         return {};
     }
@@ -48,9 +107,30 @@ std::string writeTemporary(const std::string& target, std::string_view content) 
     const bool closed = std::fclose(temp.file) == 0;
     if (!written || !closed) {
         std::remove(temp.path.c_str());
+        untrack(slot);
+        slot = -1;
         return {};
     }
     return temp.path;
+}
+
+// Reads at most maxBytes of an open stream; false when it holds more or fails.
+bool readBounded(std::FILE* f, std::size_t maxBytes, std::size_t expected, std::string& out) {
+    std::string data;
+    data.reserve(std::min(expected, maxBytes) + 1);
+    char buffer[65536];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        if (n > maxBytes - data.size()) {
+            return false;
+        }
+        data.append(buffer, n);
+    }
+    if (std::ferror(f) != 0) {
+        return false;
+    }
+    out = std::move(data);
+    return true;
 }
 
 }  // namespace
@@ -65,7 +145,7 @@ bool isDirectory(const std::string& path) {
     return fs::is_directory(path, ec);
 }
 
-bool readWholeFile(const std::string& path, std::string& out) {
+bool readWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
     if (isDirectory(path)) {
         return false;
     }
@@ -73,37 +153,34 @@ bool readWholeFile(const std::string& path, std::string& out) {
     if (f == nullptr) {
         return false;
     }
-    std::string data;
-    char buffer[65536];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        data.append(buffer, n);
-    }
-    const bool ok = std::ferror(f) == 0;
+    // The size of a plain file lets the buffer be taken once; pipes and devices say 0.
+    std::error_code ec;
+    const std::uintmax_t size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
+    const bool ok = readBounded(f, maxBytes, ec ? 0 : static_cast<std::size_t>(std::min<std::uintmax_t>(size, maxBytes)), out);
     std::fclose(f);
-    if (ok) {
-        out = std::move(data);
-    }
     return ok;
 }
 
 bool writeFileReplacing(const std::string& path, std::string_view content) {
     // A folder of that name makes the rename fail, and the temporary file is removed.
-    const std::string temp = writeTemporary(path, content);
+    int slot = -1;
+    const std::string temp = writeTemporary(path, content, slot);
     if (temp.empty()) {
         return false;
     }
     std::error_code ec;
     fs::rename(temp, path, ec);
-    if (ec) {
+    const bool renamed = !ec;
+    if (!renamed) {
         fs::remove(temp, ec);
-        return false;
     }
-    return true;
+    untrack(slot);
+    return renamed;
 }
 
 CreateResult writeFileIfAbsent(const std::string& path, std::string_view content) {
-    const std::string temp = writeTemporary(path, content);
+    int slot = -1;
+    const std::string temp = writeTemporary(path, content, slot);
     if (temp.empty()) {
         return CreateResult::Failed;
     }
@@ -124,6 +201,7 @@ CreateResult writeFileIfAbsent(const std::string& path, std::string_view content
         }
     }
     fs::remove(temp, ec);
+    untrack(slot);
     return result;
 }
 
@@ -145,7 +223,7 @@ std::vector<std::string> listPlainFiles(const std::string& folder) {
 
 bool copyFileReplacing(const std::string& from, const std::string& to) {
     std::string content;
-    if (!readWholeFile(from, content)) {
+    if (!readWholeFile(from, content, kMaxCopiedFileBytes)) {
         return false;
     }
     return writeFileReplacing(to, content);
@@ -166,6 +244,54 @@ bool canOpenForReading(const std::string& path) {
     }
     std::fclose(f);
     return true;
+}
+
+
+bool isTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryRandomLength ||
+        name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix) {
+        return false;
+    }
+    for (const char c : name.substr(kTemporaryPrefix.size())) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int removeStaleTemporaries(const std::string& folder, int maxAgeSeconds) {
+    int removed = 0;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) {
+        return 0;
+    }
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry& entry : it) {
+        std::error_code entryError;
+        if (!isTemporaryName(entry.path().filename().string()) ||
+            !entry.is_regular_file(entryError)) {
+            continue;
+        }
+        const auto written = entry.last_write_time(entryError);
+        if (entryError || now - written < std::chrono::seconds(maxAgeSeconds)) {
+            continue;  // young ones may belong to a run that is still going
+        }
+        if (fs::remove(entry.path(), entryError)) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+void removeTemporariesInProgress() noexcept {
+    g_removingAll.store(true);
+    for (TrackedSlot& slot : g_tracked) {
+        if (slot.state.load() == kTracked) {
+            ::unlink(slot.path);
+        }
+    }
 }
 
 }  // namespace pairweb::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,8 +13,30 @@ bool pathExists(const std::string& path);
 // True when the path is a folder.
 bool isDirectory(const std::string& path);
 
-// Reads a whole file into out. False when it cannot be opened or read (a folder, for one).
-[[nodiscard]] bool readWholeFile(const std::string& path, std::string& out);
+// Reads a whole file into out. False when it cannot be opened or read (a folder, for one),
+// or when it holds more than maxBytes (an endless device, a huge file): nothing beyond
+// maxBytes is ever held. Pipes work as well as plain files.
+[[nodiscard]] bool readWholeFile(const std::string& path, std::string& out,
+                                 std::size_t maxBytes);
+
+// Largest file that copyFileReplacing copies.
+constexpr std::size_t kMaxCopiedFileBytes = 64u * 1024 * 1024;
+
+// Temporary files are named kTemporaryPrefix followed by kTemporaryRandomLength characters
+// out of 0-9 and a-z: short, so that the longest name the file system takes can still be
+// written beside them, and unmistakably ours, so that leftovers can be cleared.
+constexpr std::string_view kTemporaryPrefix = ".pwtmp-";
+constexpr std::size_t kTemporaryRandomLength = 8;
+bool isTemporaryName(std::string_view name);
+
+// Removes, directly inside folder, our temporary files that were last written at least
+// maxAgeSeconds ago (younger ones may belong to a run still going in another process).
+// Returns how many were removed.
+int removeStaleTemporaries(const std::string& folder, int maxAgeSeconds);
+
+// Removes the temporary files this process is writing right now and stops it from creating
+// more. Safe to call from a signal handler; meant for a process that is about to end.
+void removeTemporariesInProgress() noexcept;
 
 // Writes content to a temporary file beside path and renames it over path once complete, so
 // a reader never sees a half-written file. False (and path untouched) on any failure.

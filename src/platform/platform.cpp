@@ -39,4 +39,8 @@ CreateResult SystemPlatform::createFile(const std::string& path, std::string_vie
     return writeFileIfAbsent(path, content);
 }
 
+void SystemPlatform::removeStaleTemporaries(const std::string& folder) {
+    platform::removeStaleTemporaries(folder, kStaleTemporarySeconds);
+}
+
 }  // namespace pairweb::platform

@@ -30,6 +30,11 @@ public:
     // Writes a whole file only when no entry of that name exists.
     [[nodiscard]] virtual CreateResult createFile(const std::string& path,
                                                   std::string_view content) = 0;
+    // Removes our own temporary files in folder that an earlier, killed run left behind.
+    virtual void removeStaleTemporaries(const std::string& folder) = 0;
+
+    // Temporary files younger than this may belong to a run that is still going.
+    static constexpr int kStaleTemporarySeconds = 10 * 60;
 };
 
 // The real operating system.
@@ -45,6 +50,7 @@ public:
     [[nodiscard]] bool writeFile(const std::string& path, std::string_view content) override;
     [[nodiscard]] CreateResult createFile(const std::string& path,
                                           std::string_view content) override;
+    void removeStaleTemporaries(const std::string& folder) override;
 };
 
 }  // namespace pairweb::platform

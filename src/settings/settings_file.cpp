@@ -182,7 +182,7 @@ LoadResult readSettingsFile(const std::string& path, Settings& settings) {
         return LoadResult::Missing;
     }
     std::string text;
-    if (!platform::readWholeFile(path, text)) {
+    if (!platform::readWholeFile(path, text, kMaxSettingsFileBytes)) {
         return LoadResult::Unreadable;
     }
     applySettingsText(text, settings);

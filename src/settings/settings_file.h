@@ -30,6 +30,9 @@ constexpr std::string_view kMissingSettingsFileMessage = "That preference file d
 // Applies the lines of a settings file's text to the settings: only keys present change.
 void applySettingsText(std::string_view text, Settings& settings);
 
+// Settings files larger than this are unreadable: a real one holds a few kilobytes.
+constexpr std::size_t kMaxSettingsFileBytes = 1024 * 1024;
+
 // Reads the settings file at path into settings.
 [[nodiscard]] LoadResult readSettingsFile(const std::string& path, Settings& settings);
 

@@ -1,5 +1,6 @@
 #include "site/driver.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -34,6 +35,19 @@ std::optional<std::string_view> checkPaths(const settings::Settings& s,
     const std::string_view htm = extensionOf(s.OutputIndex);
     if (htm != "htm" && htm != "HTM") return kNotHtmlExtension;
     return std::nullopt;
+}
+
+// A file name prefix that could lead out of the PGN folder, or that the file system would
+// cut short at a NUL byte, is refused; the message shows a NUL byte as "\0".
+std::optional<std::string> checkPrefix(const std::string& prefix) {
+    if (prefix.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos) {
+        return std::nullopt;
+    }
+    std::string shown;
+    for (const char c : prefix) {
+        shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+    }
+    return std::string(kBadPrefixStart) + shown + std::string(kBadPrefixEnd);
 }
 
 void preparePgnFolder(const settings::Settings& s, const SitePaths& paths,
@@ -73,11 +87,20 @@ SitePaths derivePaths(const settings::Settings& s, const std::string& programPat
     return paths;
 }
 
-std::string generateSite(const settings::Settings& s, platform::Platform& platform) {
+std::string generateSite(const settings::Settings& s, platform::Platform& platform,
+                         data::SkippedRows* skipped) {
     if (const auto refused = checkPaths(s, platform)) {
         return std::string(*refused);
     }
+    if (auto refused = checkPrefix(s.FnamePrefix)) {
+        return std::move(*refused);
+    }
     const SitePaths paths = derivePaths(s, platform.programPath());
+    // Temporary files of an earlier run that was killed are cleared from the folders written.
+    platform.removeStaleTemporaries(paths.outputFolder);
+    if (platform.exists(paths.pgnFolder)) {
+        platform.removeStaleTemporaries(paths.pgnFolder);
+    }
     const std::string& out = paths.outputFolder;
     PageOptions options = makePageOptions(s);
     const PageLabels labels = makePageLabels(s);
@@ -89,10 +112,16 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
         return std::string(kCannotOpenTrn);
     }
     data::Tournament t;
-    t.players.resize(static_cast<std::size_t>(recordCount));
+    // No more than kMaxPlayers are ever loaded, whatever the table's record count.
+    t.players.resize(static_cast<std::size_t>(std::min(recordCount, data::kMaxPlayers)));
     t.playerCount = data::loadPlayers(s.strFilename, t.players,
-                                      {options.FirstTB, options.SecondTB, options.ThirdTB});
-    t.roundCount = data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount);
+                                      {options.FirstTB, options.SecondTB, options.ThirdTB},
+                                      &t.skipped);
+    t.roundCount =
+        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped);
+    if (skipped != nullptr) {
+        *skipped = t.skipped;
+    }
     if (t.roundCount < 0) {
         return std::string(kCannotOpenSco);
     }

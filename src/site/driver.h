@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/tournament.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 
@@ -22,6 +23,9 @@ constexpr std::string_view kGenerated = "Web page generated!";
 // Start of the message of a run in which some output file could not be written; the path
 // of the first such file follows.
 constexpr std::string_view kCouldNotWrite = "Error: could not write ";
+// Message of a run refused for its file name prefix: start, the prefix, end.
+constexpr std::string_view kBadPrefixStart = "Error: the file name prefix \"";
+constexpr std::string_view kBadPrefixEnd = "\" may not contain \"/\", \"\\\" or a NUL byte.";
 
 // The paths one run derives from the settings ("/" separates folders).
 struct SitePaths {
@@ -35,8 +39,10 @@ struct SitePaths {
 // Derives the paths; the settings must have passed the path checks.
 SitePaths derivePaths(const settings::Settings& s, const std::string& programPath);
 
-// One generation run: checks the paths, loads the tournament, computes it and writes the
-// whole site. Shows nothing; returns the run's one message (kGenerated on success).
-std::string generateSite(const settings::Settings& s, platform::Platform& platform);
+// One generation run: checks the paths and the file name prefix, loads the tournament,
+// computes it and writes the whole site. Shows nothing; returns the run's one message
+// (kGenerated on success). The rows skipped while loading go to skipped when it is given.
+std::string generateSite(const settings::Settings& s, platform::Platform& platform,
+                         data::SkippedRows* skipped = nullptr);
 
 }  // namespace pairweb::site
