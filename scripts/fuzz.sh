@@ -29,8 +29,9 @@ seed() {  # seed FOLDER PATTERN...
 seed "$work/dbf_table_fuzz" "samples/*.trn" "samples/*.sco" "$realdata/*/*.trn" "$realdata/*/*.sco"
 seed "$work/players_fuzz" "samples/*.trn" "$realdata/*/*.trn"
 seed "$work/pairings_fuzz" "samples/*.sco" "$realdata/*/*.sco"
+seed "$work/settings_fuzz" "samples/*.cfg"
 
-for target in dbf_table_fuzz players_fuzz pairings_fuzz; do
+for target in dbf_table_fuzz players_fuzz pairings_fuzz settings_fuzz; do
     echo "== $target: ${seconds}s"
     build-fuzz/bin/$target -max_total_time="$seconds" -max_len=65536 -timeout=10 \
         -print_final_stats=0 "$work/$target" 2>&1 | tail -n 3

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "data/table_check.h"
+#include "site/driver.h"
 #include "support/test_env.h"
 #include "support/tournament_files.h"
 
@@ -22,12 +23,14 @@ using testing::writeFile;
 // A running pairweb-gen --watch whose output is read line by line.
 class WatchProcess {
 public:
-    explicit WatchProcess(const std::string& settings) {
+    // With withErrors, standard error shares the pipe, as on a terminal.
+    explicit WatchProcess(const std::string& settings, bool withErrors = false) {
         int fds[2];
         if (pipe(fds) != 0) return;
         m_pid = fork();
         if (m_pid == 0) {
             dup2(fds[1], STDOUT_FILENO);
+            if (withErrors) dup2(fds[1], STDERR_FILENO);
             close(fds[0]);
             close(fds[1]);
             execl(PAIRWEB_GEN_PATH, PAIRWEB_GEN_PATH, "--watch", settings.c_str(),
@@ -128,6 +131,35 @@ TEST_F(WatchTest, TableCaughtMidWriteGivesAnErrorThenAGoodRun) {
 
     writeFile(dir / "event.sco", full);
     EXPECT_EQ(messageOf(watch.nextLine()), "Web page generated!");
+    EXPECT_EQ(watch.interrupt(), 0);
+}
+
+TEST_F(WatchTest, FollowsTheTablesItsSettingsName) {
+    WatchProcess watch(dir / "watch.cfg", true);
+    EXPECT_EQ(messageOf(watch.nextLine()), "Web page generated!");
+
+    // The settings now name another event: the change of the settings file starts a run.
+    ASSERT_TRUE(testing::writeTournament(dir / "other", testing::numberedPlayers(3),
+                                         {{1, 1, 2, 2, 0}}));
+    writeFile(dir / "watch.cfg", "strFilename [" + (dir / "other.trn") + "]\r\nOutputIndex [" +
+                                     (dir / "site/index.html") + "]\r\n");
+    EXPECT_EQ(messageOf(watch.nextLine()), "Web page generated!");
+    EXPECT_NE(readFile(dir / "site/player_list.html").find("Player3"), std::string::npos);
+
+    // Its tables are the ones watched and checked for completeness now.
+    const std::string full = readFile(dir / "other.sco");
+    writeFile(dir / "other.sco", full.substr(0, full.size() - 3));
+    EXPECT_EQ(messageOf(watch.nextLine()),
+              "Error: " + (dir / "other.sco") + " is incomplete (still being written?)");
+    writeFile(dir / "other.sco", full);
+    EXPECT_EQ(messageOf(watch.nextLine()), "Web page generated!");
+
+    // A reader's message on standard error comes whole, before the whole line of its run.
+    writeFile(dir / "other.trn", "0" + std::string(40, '\0'));  // complete, wrong version
+    EXPECT_EQ(watch.nextLine(), (dir / "other.trn") + " is not a dBASE III file!");
+    const std::string line = watch.nextLine();
+    EXPECT_EQ(line.size(), 20 + site::kCannotOpenTrn.size());
+    EXPECT_EQ(messageOf(line), site::kCannotOpenTrn);
     EXPECT_EQ(watch.interrupt(), 0);
 }
 

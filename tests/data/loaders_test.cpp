@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -26,8 +30,10 @@ protected:
         const int count = countTableRecords(dir / "t.trn");
         EXPECT_GE(count, 0);
         t.players.assign(static_cast<std::size_t>(std::max(count, 0)), Player{});
-        t.playerCount = loadPlayers(dir / "t.trn", t.players, names);
-        t.roundCount = loadPairings(dir / "t.sco", t.rounds, t.players, t.playerCount);
+        t.skipped = {};
+        t.playerCount = loadPlayers(dir / "t.trn", t.players, names, &t.skipped);
+        t.roundCount =
+            loadPairings(dir / "t.sco", t.rounds, t.players, t.playerCount, &t.skipped);
         return t.roundCount;
     }
     const Player& player(int id) const {
@@ -200,6 +206,7 @@ TEST_F(LoadersTest, RoundsOutsideOneToFortyAreIgnored) {
         EXPECT_EQ(round(r).unpairedCount, 0) << r;
     }
     EXPECT_EQ(player(1).gameInRound(0).colour, -1);
+    EXPECT_EQ(t.skipped.roundOutOfRange, 4);
 }
 
 TEST_F(LoadersTest, BoardsAndUnpairedEntriesBeyondTheLimitsAreDropped) {
@@ -214,6 +221,8 @@ TEST_F(LoadersTest, BoardsAndUnpairedEntriesBeyondTheLimitsAreDropped) {
     EXPECT_EQ(round(3).boardCount, kMaxBoards);
     EXPECT_EQ(round(3).unpairedCount, kMaxUnpaired);
     EXPECT_EQ(player(1).gameInRound(2).board, kMaxBoards);
+    EXPECT_EQ(t.skipped.boardsBeyondLimit, 5);
+    EXPECT_EQ(t.skipped.unpairedBeyondLimit, 10);
 }
 
 TEST_F(LoadersTest, UnknownIdsGiveNoEntry) {
@@ -234,6 +243,7 @@ TEST_F(LoadersTest, PlayerIdsOutsideTheTableAndPlayersBeyond400AreSkipped) {
     load(rows, {});
     ASSERT_EQ(t.playerCount, 1);
     EXPECT_EQ(t.players[0].id, 1);
+    EXPECT_EQ(t.skipped.idOutOfRange, 2);
 
     std::vector<PlayerRow> many;
     for (int k = 0; k < 450; ++k) {
@@ -245,6 +255,32 @@ TEST_F(LoadersTest, PlayerIdsOutsideTheTableAndPlayersBeyond400AreSkipped) {
     }
     load(many, {});
     EXPECT_EQ(t.playerCount, kMaxPlayers);
+    EXPECT_EQ(t.skipped.playersBeyondLimit, 50);
+}
+
+TEST_F(LoadersTest, ReadOnlyTablesAreRead) {
+    ASSERT_TRUE(testing::writeTournament(dir / "t", testing::numberedPlayers(2), {{1, 1, 2, 2, 0}}));
+    for (const char* name : {"t.trn", "t.sco"}) {
+        std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read |
+                                                     std::filesystem::perms::others_read);
+    }
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::add);
+    // Root may open anything for update, so the tables are read as an ordinary user.
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        std::vector<Player> players(2);
+        std::array<RoundRecord, kMaxRounds> rounds{};
+        const bool ok = countTableRecords(dir / "t.trn") == 2 &&
+                        loadPlayers(dir / "t.trn", players, {}) == 2 &&
+                        loadPairings(dir / "t.sco", rounds, players, 2) == 1;
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(LoadersTest, LastPlayerWithAnIdGetsTheGames) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
@@ -104,6 +105,44 @@ TEST_F(DriverTest, FailedChecksWriteNothing) {
     s.OutputIndex = dir / "site/index.Html";
     EXPECT_EQ(run(), kNotHtmlExtension);
     EXPECT_TRUE(filesIn(dir / "site").empty());
+}
+
+TEST_F(DriverTest, PrefixThatLeavesThePgnFolderIsRefusedBeforeAnyWrite) {
+    writeEvent(testing::numberedPlayers(2), {{1, 1, 2, 2, 0}});
+    s.MakePGN = s.LinkPGN = 1;
+    const struct {
+        std::string prefix;
+        std::string shown;
+    } cases[] = {{"../../x", "../../x"}, {"a/b", "a/b"}, {"a\\b", "a\\b"},
+                 {std::string("ev\0il", 5), "ev\\0il"}};
+    for (const auto& c : cases) {
+        s.FnamePrefix = c.prefix;
+        EXPECT_EQ(run(), "Error: the file name prefix \"" + c.shown +
+                             "\" may not contain \"/\", \"\\\" or a NUL byte.");
+        EXPECT_TRUE(filesIn(dir / "site").empty()) << c.shown;
+        EXPECT_TRUE(filesIn(dir.path()) == (std::vector<std::string>{"bin", "event.sco",
+                                                                      "event.trn", "site"}));
+    }
+}
+
+TEST_F(DriverTest, StaleTemporaryFilesOfAKilledRunAreRemoved) {
+    writeEvent(testing::numberedPlayers(2), {{1, 1, 2, 2, 0}});
+    s.MakePGN = 1;
+    fs::create_directories(dir / "site/pgn");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(11);
+    for (const std::string folder : {"site/", "site/pgn/"}) {
+        for (const std::string name : {".pwtmp-0old0abc", ".pwtmp-young123", ".pwtmp-OLD", "keep"}) {
+            writeFile(dir / (folder + name), "partial");
+            if (name != ".pwtmp-young123") fs::last_write_time(dir / (folder + name), old);
+        }
+    }
+    ASSERT_EQ(run(), kGenerated);
+    for (const std::string folder : {"site/", "site/pgn/"}) {
+        EXPECT_FALSE(fileExists(dir / (folder + ".pwtmp-0old0abc"))) << folder;
+        for (const std::string kept : {".pwtmp-young123", ".pwtmp-OLD", "keep"}) {
+            EXPECT_TRUE(fileExists(dir / (folder + kept))) << folder << kept;
+        }
+    }
 }
 
 TEST_F(DriverTest, UnreadableTablesEndTheRunBeforeAnyPage) {
