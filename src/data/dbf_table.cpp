@@ -165,17 +165,30 @@ void DbfTable::next() {
 
 bool DbfTable::hasCurrent() const { return m_cursor < m_readCount; }
 
+const DbfField* DbfTable::findField(std::string_view name) const {
+    for (const DbfField& f : m_fields) {
+        if (f.name == name) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::string_view> DbfTable::rawField(std::string_view name) const {
+    const DbfField* field = findField(name);
+    if (!hasCurrent() || field == nullptr) {
+        return std::nullopt;
+    }
+    const std::string_view record(m_bytes.data() + recordStart(m_cursor), m_recordLength);
+    const std::size_t offset = std::min<std::size_t>(field->offset, m_recordLength);
+    return record.substr(offset, field->length);
+}
+
 DbfValue DbfTable::value(std::string_view name) const {
     if (!hasCurrent()) {
         return {};
     }
-    const DbfField* field = nullptr;
-    for (const DbfField& f : m_fields) {
-        if (f.name == name) {
-            field = &f;
-            break;
-        }
-    }
+    const DbfField* field = findField(name);
     if (field == nullptr) {
         return {};
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -51,6 +52,11 @@ public:
     bool hasCurrent() const;
     // Value of the named field (exact, case-sensitive name) of the current record.
     DbfValue value(std::string_view name) const;
+    // The bytes of the named field of the current record as they stand, whatever the field's
+    // kind (some numeric columns hold texts such as "0.5"); nothing when there is no such
+    // field or no current record.
+    std::optional<std::string_view> rawField(std::string_view name) const;
+    bool hasField(std::string_view name) const { return findField(name) != nullptr; }
     // Closes the file and drops everything held; harmless when nothing is open.
     void close();
 
@@ -62,6 +68,7 @@ public:
 
 private:
     void moveFrom(std::size_t index);
+    const DbfField* findField(std::string_view name) const;
     std::size_t recordStart(std::size_t index) const {
         return m_headerLength + index * m_recordLength;
     }

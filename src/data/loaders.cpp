@@ -1,5 +1,6 @@
 #include "data/loaders.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "data/dbf_table.h"
@@ -47,6 +48,130 @@ std::string titleFromCode(const std::string& code) {
         case '6': return "WFM";
         default: return {};
     }
+}
+
+// The field's text up to its first NUL, without the blanks around it.
+std::string_view fieldText(std::string_view raw) {
+    raw = raw.substr(0, raw.find('\0'));
+    const std::size_t first = raw.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return raw.substr(first, raw.find_last_not_of(' ') - first + 1);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// BONUS holds a decimal text such as "0.5" or "1" (in a numeric column without decimals):
+// digits, an optional point and fraction. Anything else counts 0; the value is rounded down
+// to whole half points, and kept within what 40 rounds can take.
+int bonusHalfPoints(std::string_view raw) {
+    const std::string_view text = fieldText(raw);
+    std::size_t i = 0;
+    int whole = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        whole = std::min(whole * 10 + (text[i] - '0'), 2 * kMaxRounds);
+    }
+    if (i == 0) {
+        return 0;
+    }
+    bool half = false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        half = i < text.size() && text[i] >= '5' && isDigit(text[i]);
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+    }
+    if (i != text.size()) {
+        return 0;
+    }
+    return std::min(whole * 2 + (half ? 1 : 0), 2 * kMaxRounds);
+}
+
+// ABSENT holds up to 16 hexadecimal digits, a bit per round; anything else gives no bits.
+std::uint64_t absentRounds(std::string_view raw) {
+    const std::string_view text = fieldText(raw);
+    if (text.empty() || text.size() > 16) {
+        return 0;
+    }
+    std::uint64_t bits = 0;
+    for (const char c : text) {
+        int digit = -1;
+        if (isDigit(c)) digit = c - '0';
+        if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        if (digit < 0) {
+            return 0;
+        }
+        bits = (bits << 4) | static_cast<std::uint64_t>(digit);
+    }
+    return bits;
+}
+
+RequestedByes requestedByesOf(const DbfTable& table) {
+    RequestedByes byes;
+    byes.halfPoints = bonusHalfPoints(table.rawField("BONUS").value_or(""));
+    if (byes.halfPoints > 0) {
+        byes.absentRounds = absentRounds(table.rawField("ABSENT").value_or(""));
+        byes.lateEntry = intColumn(table, "LATE_ENTRY").value_or(0);
+    }
+    return byes;
+}
+
+// Gives a player's requested half-point byes out over rounds 1 to roundCount, one half
+// point a round at most: first the rounds marked absent in which the player has neither a
+// game nor points, then rounds before a late entry without any entry, then any other
+// round without an entry, then rounds with an unpaired entry of 0 points. A round given a
+// half point gets it as the games table would have: the 0-point unpaired entry becomes half
+// a point, or a new unpaired entry follows the round's others. What finds no round is not
+// counted.
+void placeRequestedByes(Player& p, std::array<RoundRecord, kMaxRounds>& rounds,
+                        int roundCount) {
+    int left = p.requestedByes.halfPoints;
+    std::array<bool, kMaxRounds> given{};
+    const auto noEntry = [&](int i) { return p.colour[static_cast<std::size_t>(i)] == -1; };
+    const auto zeroUnpaired = [&](int i) {
+        const auto r = static_cast<std::size_t>(i);
+        return p.colour[r] == 2 && p.score[r] == 0.0f;
+    };
+    const auto roomFor = [&](int i) {
+        return !noEntry(i) || rounds[static_cast<std::size_t>(i)].unpairedCount < kMaxUnpaired;
+    };
+    const auto give = [&](int i) {
+        const auto r = static_cast<std::size_t>(i);
+        RoundRecord& round = rounds[r];
+        if (noEntry(i)) {
+            const auto k = static_cast<std::size_t>(round.unpairedCount++);
+            round.unpairedId[k] = p.id;
+            round.unpairedScore[k] = 0.5f;
+            round.number = i + 1;
+            p.addUnpaired(i + 1, 0.5f, static_cast<float>(round.highestGameTotal));
+        } else {
+            // The player's entry is the last unpaired entry with the player's id.
+            for (int k = round.unpairedCount - 1; k >= 0; --k) {
+                if (round.unpairedId[static_cast<std::size_t>(k)] == p.id) {
+                    round.unpairedScore[static_cast<std::size_t>(k)] = 0.5f;
+                    break;
+                }
+            }
+            p.score[r] = 0.5f;
+        }
+        given[r] = true;
+        --left;
+    };
+    const auto pass = [&](const auto& eligible) {
+        for (int i = 0; i < roundCount && left > 0; ++i) {
+            if (!given[static_cast<std::size_t>(i)] && eligible(i) && roomFor(i)) {
+                give(i);
+            }
+        }
+    };
+    const std::uint64_t absent = p.requestedByes.absentRounds;
+    pass([&](int i) { return ((absent >> i) & 1u) != 0 && (noEntry(i) || zeroUnpaired(i)); });
+    pass([&](int i) { return i + 1 < p.requestedByes.lateEntry && noEntry(i); });
+    pass(noEntry);
+    pass(zeroUnpaired);
 }
 
 bool openPlayersTable(DbfTable& table, const std::string& path) {
@@ -108,6 +233,7 @@ int loadPlayers(const std::string& trnPath, std::vector<Player>& players,
         p.federation = trimmedText(table, "FEDER");
         p.club = trimmedText(table, "CLUB");
         p.title = titleFromCode(textColumn(table, "TITLE").value_or(std::string()));
+        p.requestedByes = requestedByesOf(table);
         p.startRank = order;
         p.id = id;
         p.startRankKey.fill(-static_cast<float>(order));
@@ -204,6 +330,14 @@ int loadPairings(const std::string& scoPath, std::array<RoundRecord, kMaxRounds>
         }
     }
     table.close();
+    // Byes the players table holds are placed once every game is in; a player whose id a
+    // later player also has gets no entries, so places none.
+    for (int i = 0; i < playerCount && i < static_cast<int>(players.size()); ++i) {
+        Player& p = players[static_cast<std::size_t>(i)];
+        if (p.requestedByes.halfPoints > 0 && index.find(p.id) == i) {
+            placeRequestedByes(p, rounds, roundCount);
+        }
+    }
     return roundCount;
 }
 

@@ -36,6 +36,15 @@ struct GameAgainst {
     int roundIndex = 0;  // from 0
 };
 
+// Half-point byes that the players table keeps outside the games table (a player who asked
+// to miss a round, or entered late): the half points still to place, the rounds marked
+// absent (bit 0 is round 1) and the round of a late entry (0: none).
+struct RequestedByes {
+    int halfPoints = 0;
+    std::uint64_t absentRounds = 0;
+    int lateEntry = 0;
+};
+
 // One row of the players table, with its per-round entries and series. Per-round arrays are
 // indexed by round index i = round number - 1.
 struct Player {
@@ -48,6 +57,7 @@ struct Player {
     int localRating = 0;
     std::string federation;
     std::string club;
+    RequestedByes requestedByes;
 
     std::array<int, kMaxRounds> board{};
     std::array<int, kMaxRounds> opponent = filled(-1);

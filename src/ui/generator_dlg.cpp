@@ -14,6 +14,7 @@
 #include "settings/settings_file.h"
 #include "site/driver.h"
 #include "ui/options_sheet.h"
+#include "ui/site_text.h"
 #include "ui/ui_services.h"
 
 namespace pairweb::ui {
@@ -75,6 +76,7 @@ CGeneratorDlg::CGeneratorDlg(QString programPath, platform::Platform& platform,
     m_outputEdit->setObjectName(QStringLiteral("OutputIndex"));
     m_titleEdit = new QLineEdit(this);
     m_titleEdit->setObjectName(QStringLiteral("TourneyName"));
+    guardSiteText(m_titleEdit);
     auto* browse = button(QStringLiteral("&Browse"), "browse", this);
     auto* open = button(QStringLiteral("&Open"), "open", this);
     fileGroup(QStringLiteral("Select source trn file"), browse, m_trnEdit);
@@ -147,12 +149,12 @@ void CGeneratorDlg::updateData(bool fromControls) {
     m_transferring = true;
     if (fromControls) {
         m_settings.strFilename = m_trnEdit->text().toStdString();
-        m_settings.TourneyName = m_titleEdit->text().toStdString();
+        m_settings.TourneyName = toSiteText(m_titleEdit->text());
         m_settings.OutputIndex = m_outputEdit->text().toStdString();
         m_slot = m_slotCombo->currentText();
     } else {
         m_trnEdit->setText(qs(m_settings.strFilename));
-        m_titleEdit->setText(qs(m_settings.TourneyName));
+        m_titleEdit->setText(fromSiteText(m_settings.TourneyName));
         m_outputEdit->setText(qs(m_settings.OutputIndex));
         m_slotCombo->setEditText(m_slot);
     }

@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "ui/site_text.h"
+
 namespace pairweb::ui {
 namespace {
 
 using settings::Settings;
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // Notes are plain text; they may be long and wrap.
 QLabel* note(const QString& text, QWidget* parent) {
@@ -44,13 +44,17 @@ QComboBox* makeEditableCombo(const QStringList& items, QWidget* parent) {
 void BoundPage::bind(QCheckBox* box, std::int32_t Settings::*field) {
     m_bindings.push_back({box, field, nullptr});
 }
+// Every text these pages edit is a text of the site, held in Windows-1252.
 void BoundPage::bind(QComboBox* combo, std::string Settings::*field) {
+    guardSiteText(combo);
     m_bindings.push_back({combo, nullptr, field});
 }
 void BoundPage::bind(QLineEdit* edit, std::string Settings::*field) {
+    guardSiteText(edit);
     m_bindings.push_back({edit, nullptr, field});
 }
 void BoundPage::bind(QPlainTextEdit* edit, std::string Settings::*field) {
+    guardSiteText(edit);
     m_bindings.push_back({edit, nullptr, field});
 }
 
@@ -64,12 +68,13 @@ void BoundPage::showValues() {
         if (auto* box = qobject_cast<QCheckBox*>(b.control)) {
             box->setChecked(m_values.*(b.flag) != 0);
         } else if (auto* combo = qobject_cast<QComboBox*>(b.control)) {
-            combo->setEditText(qs(m_values.*(b.text)));
+            combo->setEditText(fromSiteText(m_values.*(b.text)));
         } else if (auto* edit = qobject_cast<QLineEdit*>(b.control)) {
-            edit->setText(qs(m_values.*(b.text)));
+            edit->setText(fromSiteText(m_values.*(b.text)));
         } else if (auto* multi = qobject_cast<QPlainTextEdit*>(b.control)) {
             // The multi-line edit shows line breaks; the setting keeps them as CR LF.
-            multi->setPlainText(qs(m_values.*(b.text)).replace(QStringLiteral("\r\n"), "\n"));
+            multi->setPlainText(
+                fromSiteText(m_values.*(b.text)).replace(QStringLiteral("\r\n"), "\n"));
         }
     }
 }
@@ -79,12 +84,12 @@ void BoundPage::commit() {
         if (auto* box = qobject_cast<QCheckBox*>(b.control)) {
             m_values.*(b.flag) = box->isChecked() ? 1 : 0;
         } else if (auto* combo = qobject_cast<QComboBox*>(b.control)) {
-            m_values.*(b.text) = combo->currentText().toStdString();
+            m_values.*(b.text) = toSiteText(combo->currentText());
         } else if (auto* edit = qobject_cast<QLineEdit*>(b.control)) {
-            m_values.*(b.text) = edit->text().toStdString();
+            m_values.*(b.text) = toSiteText(edit->text());
         } else if (auto* multi = qobject_cast<QPlainTextEdit*>(b.control)) {
             m_values.*(b.text) =
-                multi->toPlainText().replace("\n", QStringLiteral("\r\n")).toStdString();
+                toSiteText(multi->toPlainText().replace("\n", QStringLiteral("\r\n")));
         }
     }
 }

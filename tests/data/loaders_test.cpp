@@ -31,6 +31,7 @@ protected:
         EXPECT_GE(count, 0);
         t.players.assign(static_cast<std::size_t>(std::max(count, 0)), Player{});
         t.skipped = {};
+        t.rounds = {};
         t.playerCount = loadPlayers(dir / "t.trn", t.players, names, &t.skipped);
         t.roundCount =
             loadPairings(dir / "t.sco", t.rounds, t.players, t.playerCount, &t.skipped);
@@ -256,6 +257,70 @@ TEST_F(LoadersTest, PlayerIdsOutsideTheTableAndPlayersBeyond400AreSkipped) {
     load(many, {});
     EXPECT_EQ(t.playerCount, kMaxPlayers);
     EXPECT_EQ(t.skipped.playersBeyondLimit, 50);
+}
+
+TEST_F(LoadersTest, RequestedByesArePlacedInTheirOrder) {
+    // Player 1's own rows; players 3 and 4 meet in every round, so rounds 1-4 exist.
+    const GameRow win{1, 1, 2, 2, 0}, zeroBye{0, 1, 0, 0, 0};
+    const auto in = [](int r, GameRow g) { g.round = r; return g; };
+    struct Entry { int colour; float score; };
+    const Entry none{-1, 0}, won{1, 1}, zero{2, 0}, half{2, 0.5f};
+    const struct {
+        const char* what;
+        std::string bonus, absent, lateEntry;
+        std::vector<GameRow> games;
+        std::array<Entry, 4> expected;
+    } cases[] = {
+        {"a: absent round without entry first", "0.5", "0000000000000004", "",
+         {in(1, win)}, {won, none, half, none}},
+        {"a: absent round's 0-point bye", "0.5", "2", "",
+         {in(1, win), in(2, zeroBye), in(4, win)}, {won, half, none, won}},
+        {"a: absent round with a game is passed over", "0.5", "1", "",
+         {in(1, win), in(3, win)}, {won, half, won, none}},
+        {"b: before the late entry, then a", "1", "0000000000000008", "3",
+         {in(3, win)}, {half, none, won, half}},
+        {"c: lowest round without entry before a 0-point bye", "1", "", "",
+         {in(1, win), in(3, zeroBye)}, {won, half, zero, half}},
+        {"d: 0-point bye last", "1.7", "", "",
+         {in(1, win), in(2, win), in(3, zeroBye), in(4, win)}, {won, won, half, won}},
+        {"nowhere to place it", "1", "", "",
+         {in(1, win), in(2, win), in(3, win), in(4, win)}, {won, won, won, won}},
+    };
+    for (const auto& c : cases) {
+        std::vector<PlayerRow> rows = testing::numberedPlayers(4);
+        rows[0].bonus = c.bonus;
+        rows[0].absent = c.absent;
+        rows[0].lateEntry = c.lateEntry;
+        std::vector<GameRow> games = c.games;
+        for (int r = 1; r <= 4; ++r) games.push_back({r, 3, 4, 2, 0});
+        ASSERT_EQ(load(rows, games), 4) << c.what;
+        for (int i = 0; i < 4; ++i) {
+            const RoundEntry e = player(1).gameInRound(i);
+            EXPECT_EQ(e.colour, c.expected[static_cast<std::size_t>(i)].colour) << c.what << i;
+            EXPECT_EQ(e.score, c.expected[static_cast<std::size_t>(i)].score) << c.what << i;
+            // The round's own list holds the player's unpaired entry with the same points.
+            const RoundRecord& rr = round(i + 1);
+            const bool listed = rr.unpairedCount == 1 && rr.unpairedId[0] == 1;
+            EXPECT_EQ(listed, e.colour == 2) << c.what << i;
+            if (listed) {
+                EXPECT_EQ(rr.unpairedScore[0], e.score) << c.what << i;
+            }
+        }
+    }
+}
+
+TEST_F(LoadersTest, BonusTextsThatAreNotDecimalsCountNothing) {
+    const struct {
+        std::string bonus;
+        int halfPoints;
+    } cases[] = {{"0.5", 1}, {"1", 2}, {"1.5", 3}, {" 1", 2}, {"1.7", 3}, {"0.49", 0}, {"", 0},
+                 {"abc", 0}, {"-1", 0}, {"1x", 0}, {".5", 0}};
+    for (const auto& c : cases) {
+        std::vector<PlayerRow> rows = testing::numberedPlayers(2);
+        rows[0].bonus = c.bonus;
+        load(rows, {{1, 2, 0, 2, 0}});
+        EXPECT_EQ(player(1).requestedByes.halfPoints, c.halfPoints) << c.bonus;
+    }
 }
 
 TEST_F(LoadersTest, ReadOnlyTablesAreRead) {

@@ -1,17 +1,32 @@
 #include "support/tournament_files.h"
 
+#include <algorithm>
+
 #include "support/dbf_writer.h"
 
 namespace pairweb::testing {
 
 bool writeTournament(const std::string& base, const std::vector<PlayerRow>& players,
                      const std::vector<GameRow>& games) {
-    DbfWriter trn(playersColumns());
+    std::vector<DbfColumn> columns = playersColumns();
+    const bool byes = std::any_of(players.begin(), players.end(), [](const PlayerRow& p) {
+        return !p.bonus.empty() || !p.absent.empty() || !p.lateEntry.empty();
+    });
+    if (byes) {
+        columns.push_back({"LATE_ENTRY", 'N', 2, 0});
+        columns.push_back({"ABSENT", 'N', 16, 0});
+        columns.push_back({"BONUS", 'N', 3, 0});
+    }
+    DbfWriter trn(columns);
     for (const PlayerRow& p : players) {
-        trn.addRecord({std::to_string(p.order), std::to_string(p.id), p.surname, p.firstName,
-                       p.federation, p.club, std::to_string(p.intlRating),
-                       std::to_string(p.localRating), p.title},
-                      p.deleted);
+        std::vector<std::string> values = {std::to_string(p.order), std::to_string(p.id),
+                                           p.surname, p.firstName, p.federation, p.club,
+                                           std::to_string(p.intlRating),
+                                           std::to_string(p.localRating), p.title};
+        if (byes) {
+            values.insert(values.end(), {p.lateEntry, p.absent, p.bonus});
+        }
+        trn.addRecord(values, p.deleted);
     }
     DbfWriter sco(gamesColumns());
     for (const GameRow& g : games) {

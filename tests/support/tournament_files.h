@@ -17,6 +17,11 @@ struct PlayerRow {
     int localRating = 0;
     std::string title;  // the digit code as stored ("1" is GM)
     bool deleted = false;
+    // Requested byes, as stored; the table gets BONUS, ABSENT and LATE_ENTRY columns only
+    // when some row sets one of them.
+    std::string bonus = {};
+    std::string absent = {};
+    std::string lateEntry = {};
 };
 
 // One row of a games table; scores in half points as stored (2 a win, 1 a draw).

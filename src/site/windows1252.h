@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pairweb::site {
+
+// Every text of the site (pages and PGN files) is in Windows-1252, the character set of the
+// pairing program's tables. Front ends that hold Unicode convert at their own boundary.
+
+// The Unicode character of one Windows-1252 byte. The five bytes that Windows-1252 leaves
+// unassigned map to the control characters of the same number, so every byte converts and
+// converts back.
+char32_t windows1252ToUnicode(unsigned char byte);
+
+// The Windows-1252 byte of a Unicode character, or nothing when it has none.
+std::optional<unsigned char> unicodeToWindows1252(char32_t c);
+
+// Windows-1252 text to UTF-8.
+std::string windows1252ToUtf8(std::string_view text);
+
+// UTF-8 text to Windows-1252. When a character has no Windows-1252 byte (or the text is not
+// valid UTF-8), the result holds nothing and missing the first such character (U+FFFD for
+// bytes that are not UTF-8).
+struct Windows1252Text {
+    std::optional<std::string> text;
+    char32_t missing = 0;
+};
+Windows1252Text utf8ToWindows1252(std::string_view utf8);
+
+}  // namespace pairweb::site
