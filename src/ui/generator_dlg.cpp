@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "data/tournament_ini.h"
 #include "settings/settings_file.h"
 #include "site/driver.h"
 #include "ui/options_sheet.h"
@@ -170,6 +171,14 @@ void CGeneratorDlg::onBrowse() {
         return;
     }
     m_settings.strFilename = m_fileDialog.fileName().toStdString();
+    // A title still empty or showing its prompt is filled from the event's own name, which
+    // the pairing program keeps in an .ini file beside the tables.
+    if (m_settings.TourneyName.empty() ||
+        m_settings.TourneyName == settings::Settings{}.TourneyName) {
+        if (const auto name = data::tournamentName(m_settings.strFilename)) {
+            m_settings.TourneyName = *name;
+        }
+    }
     updateData(false);
 }
 

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "support/test_env.h"
 #include "ui/generator_dlg.h"
 #include "ui/options_sheet.h"
+#include "ui/site_text.h"
 #include "ui_test_support.h"
 
 namespace pairweb::ui {
@@ -36,10 +38,16 @@ private:
             return found;
         }
         void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+        // Replaces the edit's text by typing, one key event per character, as a keyboard
+        // with these letters would send them.
         void type(const char* name, const QString& text) {
             QLineEdit* edit = control<QLineEdit>(name);
             edit->selectAll();
-            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Delete);
+            for (const QChar c : text) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(edit, &press);
+            }
         }
     };
 
@@ -158,6 +166,74 @@ private slots:
         QVERIFY(testing::fileExists(f.dir / "site/crosstable.html"));
         QVERIFY(testing::readFile(f.dir / "site/contents.html").find("Sample Round-Robin") !=
                 std::string::npos);
+    }
+
+    // Texts of the site are Windows-1252 bytes from the edit to the page, the PGN file and
+    // the settings file, and back from a settings file into the edit.
+    void siteTextsAreWindows1252() {
+        Fixture f;
+        std::filesystem::create_directories(f.dir / "site");
+        const std::string trn = std::string(PAIRWEB_SOURCE_DIR) + "/samples/round_robin.trn";
+        f.type("strFilename", QString::fromStdString(trn));
+        f.type("OutputIndex", QString::fromStdString(f.dir / "site/index.html"));
+        f.dialog.settings().MakePGN = 1;
+        f.type("TourneyName", QString::fromUtf8("K\u00f6ln Open \u2013 2026"));
+        const std::string title = "K\xF6ln Open \x96 2026";
+        QCOMPARE(f.dialog.settings().TourneyName, title);
+        f.click("generate");
+        QCOMPARE(f.prompts.messages.back().text, QString("Web page generated!"));
+        const std::string toptitle =
+            "<tr><td class=\"toptitle\" colspan=4 align=center>" + title + "</td></tr>";
+        QCOMPARE(testing::crlfLines(testing::readFile(f.dir / "site/contents.html"))[7], toptitle);
+        QCOMPARE(testing::crlfLines(testing::readFile(f.dir / "site/pgn/round1.pgn"))[0],
+                 "[Event \"" + title + "\"]");
+        f.control<QComboBox>("slot")->setCurrentIndex(0);
+        f.click("save");
+        QVERIFY(testing::readFile(f.dir / "pairweb1.cfg").find("\r\nTourneyName [" + title + "]\r\n") !=
+                std::string::npos);
+
+        // A file written by pairweb-gen's users in Windows-1252 loads and generates unchanged.
+        Fixture other;
+        std::filesystem::create_directories(other.dir / "site");
+        testing::writeFile(other.dir / "pairweb2.cfg",
+                           "strFilename [" + trn + "]\r\nOutputIndex [" +
+                               (other.dir / "site/index.html") + "]\r\nTourneyName [K\xF6ln Open]\r\n");
+        other.control<QComboBox>("slot")->setCurrentIndex(1);
+        other.click("load");
+        QCOMPARE(other.control<QLineEdit>("TourneyName")->text(), QString::fromUtf8("K\u00f6ln Open"));
+        other.click("generate");
+        QCOMPARE(testing::crlfLines(testing::readFile(other.dir / "site/contents.html"))[7],
+                 std::string("<tr><td class=\"toptitle\" colspan=4 align=center>K\xF6ln Open</td></tr>"));
+    }
+
+    void charactersWindows1252LacksAreRefusedWithANote() {
+        Fixture f;
+        f.type("TourneyName", QString::fromUtf8("Open \u010c"));  // "Č" is refused
+        QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString("Open "));
+        QCOMPARE(f.control<QLineEdit>("TourneyName")->property(kRefusalNoteProperty).toString(),
+                 refusalNote(0x10C));
+        QPlainTextEdit disclaimer;
+        guardSiteText(&disclaimer);
+        disclaimer.setPlainText(QString::fromUtf8("Results \u2192 final\n\u20ac 5"));
+        QCOMPARE(disclaimer.toPlainText(), QString::fromUtf8("Results  final\n\u20ac 5"));
+        QCOMPARE(disclaimer.property(kRefusalNoteProperty).toString(), refusalNote(0x2192));
+    }
+
+    void browseOffersTheEventsOwnName() {
+        Fixture f;
+        testing::writeFile(f.dir / "open.ini", "[Pairing]\r\nName=not this\r\n"
+                                               "[Tournament Info]\r\nName=K\xF6ln Open\r\nRounds=7\r\n");
+        testing::writeFile(f.dir / "other.ini", "[Tournament Info]\r\nName=Other\r\n");
+        f.files.answer = QString::fromStdString(f.dir / "open.trn");
+        f.click("browse");  // the title shows its prompt: filled
+        QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString::fromUtf8("K\u00f6ln Open"));
+        f.files.answer = QString::fromStdString(f.dir / "other.trn");
+        f.click("browse");  // a title is there now: kept
+        QCOMPARE(f.dialog.settings().TourneyName, std::string("K\xF6ln Open"));
+        f.type("TourneyName", "");
+        f.files.answer = QString::fromStdString(f.dir / "none.trn");
+        f.click("browse");  // no ini: nothing changes
+        QCOMPARE(f.dialog.settings().TourneyName, std::string());
     }
 
     void okGeneratesThenCloses() {
