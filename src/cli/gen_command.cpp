@@ -133,7 +133,7 @@ int runGenCommand(const std::vector<std::string>& args,
         return message == site::kGenerated ? kExitGenerated : kExitRunFailed;
     }
 
-    FileWatcher watcher(watchedFiles(file, s, platform));
+    platform::FileWatcher watcher(watchedFiles(file, s, platform));
     const auto runOnce = [&]() -> std::string {
         // The settings are read again for every run, so edits to them take effect, and the
         // tables they name now are the ones watched and checked.

@@ -16,7 +16,7 @@ std::atomic<bool> g_stop{false};
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = pairweb::platform::startConsole(argc, argv);
     // A watch ends on Ctrl-C (or a polite kill) between runs, never in the middle of one; a
     // single run ends at once, leaving no temporary file behind.
     const bool watch = !args.empty() && args[0] == "--watch";

@@ -1,30 +1,24 @@
 #include "data/table_check.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
+
+#include "data/dbf_table.h"
+#include "platform/file_ops.h"
 
 namespace pairweb::data {
 
 bool tableIsComplete(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
+    std::string bytes;
+    if (!platform::readWholeFile(path, bytes, DbfTable::kMaxFileBytes) || bytes.size() < 12) {
         return false;
     }
-    unsigned char header[12] = {};
-    const bool read = std::fread(header, 1, sizeof header, f) == sizeof header;
-    std::fclose(f);
-    if (!read) {
-        return false;
-    }
-    const std::uint64_t count = header[4] | (header[5] << 8) | (header[6] << 16) |
-                                (static_cast<std::uint64_t>(header[7]) << 24);
-    const std::uint64_t headerLength = header[8] | (header[9] << 8);
-    const std::uint64_t recordLength = header[10] | (header[11] << 8);
-    std::error_code ec;
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    return !ec && size >= headerLength + count * recordLength;
+    const auto byte = [&](std::size_t k) {
+        return static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[k]));
+    };
+    const std::uint64_t count = byte(4) | (byte(5) << 8) | (byte(6) << 16) | (byte(7) << 24);
+    const std::uint64_t headerLength = byte(8) | (byte(9) << 8);
+    const std::uint64_t recordLength = byte(10) | (byte(11) << 8);
+    return bytes.size() >= headerLength + count * recordLength;
 }
 
 }  // namespace pairweb::data

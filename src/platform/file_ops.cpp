@@ -1,5 +1,7 @@
 #include "platform/file_ops.h"
 
+#include "platform/os.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -10,7 +12,6 @@
 #include <random>
 #include <system_error>
 
-#include <unistd.h>
 
 namespace pairweb::platform {
 namespace fs = std::filesystem;
@@ -53,6 +54,16 @@ void untrack(int slot) {
     }
 }
 
+// The folder part of a path, with its final separator; empty for a bare name.
+std::string folderOf(const std::string& path) {
+    for (std::size_t k = path.size(); k > 0; --k) {
+        if (os::isSeparator(path[k - 1])) {
+            return path.substr(0, k);
+        }
+    }
+    return {};
+}
+
 char randomNameCharacter(std::mt19937_64& random) {
     static constexpr std::string_view kAlphabet = "0123456789abcdefghijklmnopqrstuvwxyz";
     return kAlphabet[static_cast<std::size_t>(random() % kAlphabet.size())];
@@ -69,25 +80,25 @@ struct TempFile {
 
 TempFile openTemporaryFor(const std::string& target) {
     thread_local std::mt19937_64 random{std::random_device{}()};
-    const fs::path folder = fs::path(target).parent_path();
+    const std::string folder = folderOf(target);
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string name(kTemporaryPrefix);
         for (std::size_t i = 0; i < kTemporaryRandomLength; ++i) {
             name += randomNameCharacter(random);
         }
-        std::string path = (folder / name).string();
+        std::string path = folder + name;
         const int slot = track(path);
         if (g_removingAll.load()) {
             // The process is being interrupted: create nothing more.
             untrack(slot);
             return {};
         }
-        if (std::FILE* f = std::fopen(path.c_str(), "wbx")) {
+        bool exists = false;
+        if (std::FILE* f = os::createExclusive(path, exists)) {
             return {std::move(path), f, slot};
         }
-        const int error = errno;
         untrack(slot);
-        if (error != EEXIST) {
+        if (!exists) {
             break;
         }
     }
@@ -106,7 +117,7 @@ std::string writeTemporary(const std::string& target, std::string_view content, 
                          content.size();
     const bool closed = std::fclose(temp.file) == 0;
     if (!written || !closed) {
-        std::remove(temp.path.c_str());
+        os::removeNow(temp.path.c_str());
         untrack(slot);
         slot = -1;
         return {};
@@ -135,28 +146,38 @@ bool readBounded(std::FILE* f, std::size_t maxBytes, std::size_t expected, std::
 
 }  // namespace
 
+char pathSeparator() { return os::separator(); }
+
 bool pathExists(const std::string& path) {
+    // A path that ends with a separator names a folder: a file of that name does not count.
+    if (!path.empty() && os::isSeparator(path.back())) {
+        return isDirectory(path);
+    }
     std::error_code ec;
-    return fs::exists(fs::symlink_status(path, ec)) || fs::exists(path, ec);
+    const fs::path native = os::toNative(path);
+    return fs::exists(fs::symlink_status(native, ec)) || fs::exists(native, ec);
 }
 
 bool isDirectory(const std::string& path) {
     std::error_code ec;
-    return fs::is_directory(path, ec);
+    return fs::is_directory(os::toNative(path), ec);
 }
 
 bool readWholeFile(const std::string& path, std::string& out, std::size_t maxBytes) {
     if (isDirectory(path)) {
         return false;
     }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = os::openForReading(path);
     if (f == nullptr) {
         return false;
     }
     // The size of a plain file lets the buffer be taken once; pipes and devices say 0.
     std::error_code ec;
-    const std::uintmax_t size = fs::is_regular_file(path, ec) ? fs::file_size(path, ec) : 0;
-    const bool ok = readBounded(f, maxBytes, ec ? 0 : static_cast<std::size_t>(std::min<std::uintmax_t>(size, maxBytes)), out);
+    const fs::path native = os::toNative(path);
+    const std::uintmax_t size = fs::is_regular_file(native, ec) ? fs::file_size(native, ec) : 0;
+    const std::size_t expected =
+        ec ? 0 : static_cast<std::size_t>(std::min<std::uintmax_t>(size, maxBytes));
+    const bool ok = readBounded(f, maxBytes, expected, out);
     std::fclose(f);
     return ok;
 }
@@ -168,11 +189,9 @@ bool writeFileReplacing(const std::string& path, std::string_view content) {
     if (temp.empty()) {
         return false;
     }
-    std::error_code ec;
-    fs::rename(temp, path, ec);
-    const bool renamed = !ec;
+    const bool renamed = os::renameReplacing(temp, path);
     if (!renamed) {
-        fs::remove(temp, ec);
+        os::removeNow(temp.c_str());
     }
     untrack(slot);
     return renamed;
@@ -184,38 +203,28 @@ CreateResult writeFileIfAbsent(const std::string& path, std::string_view content
     if (temp.empty()) {
         return CreateResult::Failed;
     }
-    // A hard link fails when the name exists, so a file that appeared meanwhile is kept.
-    std::error_code ec;
-    fs::create_hard_link(temp, path, ec);
-    CreateResult result = CreateResult::Created;
-    if (ec == std::errc::file_exists) {
-        result = CreateResult::AlreadyExists;
-    } else if (ec) {
-        // File systems without hard links: fall back to a rename after a last look.
-        std::error_code renameError;
-        if (pathExists(path)) {
-            result = CreateResult::AlreadyExists;
-        } else {
-            fs::rename(temp, path, renameError);
-            result = renameError ? CreateResult::Failed : CreateResult::Created;
-        }
+    // A file that appeared meanwhile is kept.
+    const os::MoveResult moved = os::renameIfAbsent(temp, path);
+    if (moved != os::MoveResult::Moved) {
+        os::removeNow(temp.c_str());
     }
-    fs::remove(temp, ec);
     untrack(slot);
-    return result;
+    return moved == os::MoveResult::Moved  ? CreateResult::Created
+           : moved == os::MoveResult::Exists ? CreateResult::AlreadyExists
+                                             : CreateResult::Failed;
 }
 
 std::vector<std::string> listPlainFiles(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
+    fs::directory_iterator it(os::toNative(folder), ec);
     if (ec) {
         return names;
     }
     for (const fs::directory_entry& entry : it) {
         std::error_code typeError;
         if (entry.is_regular_file(typeError)) {
-            names.push_back(entry.path().filename().string());
+            names.push_back(os::fromNative(entry.path().filename()));
         }
     }
     return names;
@@ -231,14 +240,14 @@ bool copyFileReplacing(const std::string& from, const std::string& to) {
 
 bool createDirectory(const std::string& path) {
     std::error_code ec;
-    return fs::create_directory(path, ec);
+    return fs::create_directory(os::toNative(path), ec);
 }
 
 bool canOpenForReading(const std::string& path) {
     if (isDirectory(path)) {
         return false;
     }
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = os::openForReading(path);
     if (f == nullptr) {
         return false;
     }
@@ -263,14 +272,14 @@ bool isTemporaryName(std::string_view name) {
 int removeStaleTemporaries(const std::string& folder, int maxAgeSeconds) {
     int removed = 0;
     std::error_code ec;
-    fs::directory_iterator it(folder, ec);
+    fs::directory_iterator it(os::toNative(folder), ec);
     if (ec) {
         return 0;
     }
     const auto now = fs::file_time_type::clock::now();
     for (const fs::directory_entry& entry : it) {
         std::error_code entryError;
-        if (!isTemporaryName(entry.path().filename().string()) ||
+        if (!isTemporaryName(os::fromNative(entry.path().filename())) ||
             !entry.is_regular_file(entryError)) {
             continue;
         }
@@ -289,7 +298,7 @@ void removeTemporariesInProgress() noexcept {
     g_removingAll.store(true);
     for (TrackedSlot& slot : g_tracked) {
         if (slot.state.load() == kTracked) {
-            ::unlink(slot.path);
+            os::removeNow(slot.path);
         }
     }
 }

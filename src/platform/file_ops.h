@@ -7,7 +7,11 @@
 
 namespace pairweb::platform {
 
-// True when any file system entry (file, folder, ...) has this path.
+// The separator of folders in the paths the program derives: "\\" on Windows, "/" elsewhere.
+char pathSeparator();
+
+// True when any file system entry (file, folder, ...) has this path. A path that ends with a
+// separator counts only when it is a folder.
 bool pathExists(const std::string& path);
 
 // True when the path is a folder.

@@ -1,15 +1,15 @@
 #include "platform/platform.h"
 
-#include <filesystem>
-#include <system_error>
+#include "platform/interrupt.h"
+#include "platform/os.h"
 
 namespace pairweb::platform {
 
-std::string SystemPlatform::programPath() const {
-    std::error_code ec;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : self.string();
+std::vector<std::string> startConsole(int argc, char** argv) {
+    return os::startConsole(argc, argv);
 }
+
+std::string SystemPlatform::programPath() const { return os::programPath(); }
 
 std::time_t SystemPlatform::now() const { return std::time(nullptr); }
 

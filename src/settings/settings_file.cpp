@@ -132,10 +132,12 @@ void applyLine(std::string_view line, Settings& settings) {
 }  // namespace
 
 std::string settingsFilePath(std::string_view programPath, std::string_view slot) {
-    const std::size_t slash = programPath.rfind('/');
+    const char separator = platform::pathSeparator();
+    const std::size_t slash = programPath.rfind(separator);
     std::string path(slash == std::string_view::npos ? std::string_view{}
                                                      : programPath.substr(0, slash));
-    path += "/pairweb";
+    path += separator;
+    path += "pairweb";
     path += slot;
     path += ".cfg";
     return path;

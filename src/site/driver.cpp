@@ -6,6 +6,7 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
+#include "platform/file_ops.h"
 #include "site/page_options.h"
 #include "site/pages.h"
 #include "site/site_writer.h"
@@ -24,7 +25,9 @@ std::string_view extensionOf(std::string_view path) {
 std::optional<std::string_view> checkPaths(const settings::Settings& s,
                                            const platform::Platform& platform) {
     if (!platform.exists(s.strFilename)) return kNoTrnFile;
-    if (s.OutputIndex.find('/') == std::string::npos) return kInvalidOutputPath;
+    if (s.OutputIndex.find(platform::pathSeparator()) == std::string::npos) {
+        return kInvalidOutputPath;
+    }
     // Without a dot there is no games-table path to look for.
     if (s.strFilename.find('.') == std::string::npos) return kNotTrnExtension;
     const SitePaths paths = derivePaths(s, platform.programPath());
@@ -74,16 +77,17 @@ SitePaths derivePaths(const settings::Settings& s, const std::string& programPat
     SitePaths paths;
     const std::size_t dot = s.strFilename.rfind('.');
     paths.scoFile = s.strFilename.substr(0, dot) + ".sco";
-    const std::size_t slash = s.OutputIndex.rfind('/');
+    const char separator = platform::pathSeparator();
+    const std::size_t slash = s.OutputIndex.rfind(separator);
     if (slash != std::string::npos) {
         paths.outputFolder = s.OutputIndex.substr(0, slash + 1);
         paths.homeFile = s.OutputIndex.substr(slash + 1);
     }
-    paths.pgnFolder = paths.outputFolder + "pgn/";
-    const std::size_t programSlash = programPath.rfind('/');
+    paths.pgnFolder = paths.outputFolder + "pgn" + separator;
+    const std::size_t programSlash = programPath.rfind(separator);
     paths.viewerSource =
         (programSlash == std::string::npos ? std::string() : programPath.substr(0, programSlash)) +
-        "/pgnviewer/";
+        separator + "pgnviewer" + separator;
     return paths;
 }
 

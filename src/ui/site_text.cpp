@@ -7,7 +7,7 @@
 #include <QToolTip>
 #include <QValidator>
 
-#include "site/windows1252.h"
+#include "data/windows1252.h"
 
 namespace pairweb::ui {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 // The first character of text that Windows-1252 lacks, or 0.
 char32_t firstMissing(const QString& text) {
     for (const char32_t c : text.toUcs4()) {
-        if (!site::unicodeToWindows1252(c)) {
+        if (!data::unicodeToWindows1252(c)) {
             return c;
         }
     }
@@ -52,13 +52,13 @@ QString refusalNote(char32_t c) {
 }
 
 QString fromSiteText(const std::string& bytes) {
-    return QString::fromStdString(site::windows1252ToUtf8(bytes));
+    return QString::fromStdString(data::windows1252ToUtf8(bytes));
 }
 
 std::string toSiteText(const QString& text) {
     std::string out;
     for (const char32_t c : text.toUcs4()) {
-        out += static_cast<char>(site::unicodeToWindows1252(c).value_or('?'));
+        out += static_cast<char>(data::unicodeToWindows1252(c).value_or('?'));
     }
     return out;
 }
@@ -77,7 +77,7 @@ void guardSiteText(QPlainTextEdit* edit) {
         }
         QString kept;
         for (const char32_t k : text.toUcs4()) {
-            if (site::unicodeToWindows1252(k)) kept += QString::fromUcs4(&k, 1);
+            if (data::unicodeToWindows1252(k)) kept += QString::fromUcs4(&k, 1);
         }
         const int position = edit->textCursor().position() - (text.size() - kept.size());
         edit->setPlainText(kept);

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace pairweb::site {
+namespace pairweb::data {
 
 // Every text of the site (pages and PGN files) is in Windows-1252, the character set of the
 // pairing program's tables. Front ends that hold Unicode convert at their own boundary.
@@ -29,4 +29,4 @@ struct Windows1252Text {
 };
 Windows1252Text utf8ToWindows1252(std::string_view utf8);
 
-}  // namespace pairweb::site
+}  // namespace pairweb::data

@@ -1,8 +1,8 @@
-#include "site/windows1252.h"
+#include "data/windows1252.h"
 
 #include <array>
 
-namespace pairweb::site {
+namespace pairweb::data {
 namespace {
 
 // Bytes 0x80 to 0x9F; the others are the Unicode characters of the same number.
@@ -93,4 +93,4 @@ Windows1252Text utf8ToWindows1252(std::string_view utf8) {
     return {std::move(out), 0};
 }
 
-}  // namespace pairweb::site
+}  // namespace pairweb::data

@@ -1,8 +1,8 @@
-#include "site/windows1252.h"
+#include "data/windows1252.h"
 
 #include <gtest/gtest.h>
 
-namespace pairweb::site {
+namespace pairweb::data {
 namespace {
 
 TEST(Windows1252Test, EveryByteConvertsToUtf8AndBack) {
@@ -30,4 +30,4 @@ TEST(Windows1252Test, CharactersItLacksAreNamed) {
 }
 
 }  // namespace
-}  // namespace pairweb::site
+}  // namespace pairweb::data
