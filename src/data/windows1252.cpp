@@ -69,6 +69,16 @@ std::optional<unsigned char> unicodeToWindows1252(char32_t c) {
     return std::nullopt;
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        if (nextUtf8(text, i) == 0xFFFD && text.substr(start, i - start) != "\xEF\xBF\xBD") {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string windows1252ToUtf8(std::string_view text) {
     std::string out;
     out.reserve(text.size());

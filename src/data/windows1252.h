@@ -17,6 +17,9 @@ char32_t windows1252ToUnicode(unsigned char byte);
 // The Windows-1252 byte of a Unicode character, or nothing when it has none.
 std::optional<unsigned char> unicodeToWindows1252(char32_t c);
 
+// True when the text is valid UTF-8.
+bool isValidUtf8(std::string_view text);
+
 // Windows-1252 text to UTF-8.
 std::string windows1252ToUtf8(std::string_view text);
 

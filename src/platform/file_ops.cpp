@@ -148,6 +148,8 @@ bool readBounded(std::FILE* f, std::size_t maxBytes, std::size_t expected, std::
 
 char pathSeparator() { return os::separator(); }
 
+bool ansiPathsMayAppear() { return os::ansiPathsMayAppear(); }
+
 bool pathExists(const std::string& path) {
     // A path that ends with a separator names a folder: a file of that name does not count.
     if (!path.empty() && os::isSeparator(path.back())) {

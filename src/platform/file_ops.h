@@ -10,6 +10,10 @@ namespace pairweb::platform {
 // The separator of folders in the paths the program derives: "\\" on Windows, "/" elsewhere.
 char pathSeparator();
 
+// Whether a path in a settings file that is not valid UTF-8 is Windows-1252 (true on Windows,
+// where files written by hand or other tools hold ANSI paths; elsewhere paths are bytes).
+bool ansiPathsMayAppear();
+
 // True when any file system entry (file, folder, ...) has this path. A path that ends with a
 // separator counts only when it is a folder.
 bool pathExists(const std::string& path);

@@ -19,6 +19,10 @@ bool isSeparator(char c);
 std::filesystem::path toNative(const std::string& utf8);
 std::string fromNative(const std::filesystem::path& path);
 
+// Whether paths typed into settings files by hand may be in the system's ANSI code page
+// (Windows-1252) rather than UTF-8.
+bool ansiPathsMayAppear();
+
 // Full path of the running program's file; empty when unknown.
 std::string programPath();
 

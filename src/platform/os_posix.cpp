@@ -14,6 +14,8 @@ bool isSeparator(char c) { return c == '/'; }
 std::filesystem::path toNative(const std::string& utf8) { return std::filesystem::path(utf8); }
 std::string fromNative(const std::filesystem::path& path) { return path.string(); }
 
+bool ansiPathsMayAppear() { return false; }
+
 std::string programPath() {
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);

@@ -1,9 +1,11 @@
+// windows.h comes first: the other system headers build on it.
+#include <windows.h>
+// (keep the order)
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 #include <share.h>
+#include <shellapi.h>
 #include <sys/stat.h>
-#include <windows.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -52,6 +54,8 @@ bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 std::filesystem::path toNative(const std::string& utf8) { return std::filesystem::path(wide(utf8)); }
 std::string fromNative(const std::filesystem::path& path) { return narrow(path.wstring()); }
+
+bool ansiPathsMayAppear() { return true; }
 
 std::string programPath() {
     std::wstring buffer(MAX_PATH, L'\0');

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <variant>
 
+#include "data/windows1252.h"
 #include "platform/file_ops.h"
 
 namespace pairweb::settings {
@@ -119,7 +120,12 @@ void applyLine(std::string_view line, Settings& settings) {
             continue;
         }
         if (const auto* text = std::get_if<TextMember>(&k.member)) {
-            settings.*(*text) = std::string(value);
+            const bool path = *text == &Settings::strFilename || *text == &Settings::OutputIndex;
+            if (path && platform::ansiPathsMayAppear() && !data::isValidUtf8(value)) {
+                settings.*(*text) = data::windows1252ToUtf8(value);  // an ANSI path
+            } else {
+                settings.*(*text) = std::string(value);
+            }
         } else if (const auto* flag = std::get_if<FlagMember>(&k.member)) {
             settings.*(*flag) = static_cast<std::int32_t>(parseWrapped(value));
         } else {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <filesystem>
 #include <thread>
@@ -123,6 +124,20 @@ TEST_F(RobustnessTest, SkippedRowsAreCountedOnStandardError) {
               "warning: 4 games-table rows with a round outside 1-40 were skipped\n"
               "warning: 2 pairings beyond the 200th board of a round were skipped\n"
               "warning: 2 players with an id outside 0-399 were skipped\n");
+}
+
+TEST(RealExecutableTest, RealExecutableReportsThroughExitStatus) {
+    testing::TempDir dir;
+    writeFile(dir / "s.cfg", "strFilename [" + (dir / "none.trn") + "]\n");
+    const std::string command = std::string(PAIRWEB_GEN_PATH) + " '" + (dir / "s.cfg") + "'";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    char buffer[256] = {};
+    const std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, pipe);
+    const int status = pclose(pipe);
+    EXPECT_EQ(std::string(buffer, n), "Error: please select a valid .trn file.\n");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -321,31 +317,6 @@ TEST_F(LoadersTest, BonusTextsThatAreNotDecimalsCountNothing) {
         load(rows, {{1, 2, 0, 2, 0}});
         EXPECT_EQ(player(1).requestedByes.halfPoints, c.halfPoints) << c.bonus;
     }
-}
-
-TEST_F(LoadersTest, ReadOnlyTablesAreRead) {
-    ASSERT_TRUE(testing::writeTournament(dir / "t", testing::numberedPlayers(2), {{1, 1, 2, 2, 0}}));
-    for (const char* name : {"t.trn", "t.sco"}) {
-        std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::others_read);
-    }
-    std::filesystem::permissions(dir.path(), std::filesystem::perms::others_exec,
-                                 std::filesystem::perm_options::add);
-    // Root may open anything for update, so the tables are read as an ordinary user.
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
-        std::vector<Player> players(2);
-        std::array<RoundRecord, kMaxRounds> rounds{};
-        const bool ok = countTableRecords(dir / "t.trn") == 2 &&
-                        loadPlayers(dir / "t.trn", players, {}) == 2 &&
-                        loadPairings(dir / "t.sco", rounds, players, 2) == 1;
-        _exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST_F(LoadersTest, LastPlayerWithAnIdGetsTheGames) {

@@ -6,6 +6,7 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
+#include "platform/file_ops.h"
 #include "support/test_env.h"
 
 namespace pairweb::data {
@@ -72,6 +73,9 @@ TEST(SamplesTest, RoundRobinIsCompleteAndEveryPairMetOnce) {
 }
 
 TEST(SamplesTest, GeneratorRebuildsTheCommittedFiles) {
+    if (platform::pathSeparator() != '/') {
+        GTEST_SKIP() << "the sample generator is a tool of the build machine, run by a shell";
+    }
     testing::TempDir dir;
     const std::string command = std::string(PAIRWEB_MAKE_SAMPLES_PATH) + " '" + dir.path() + "'";
     ASSERT_EQ(std::system(command.c_str()), 0);

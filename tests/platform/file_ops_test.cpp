@@ -1,15 +1,10 @@
 #include "platform/file_ops.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
-#include "platform/interrupt.h"
+#include "platform/platform.h"
 #include "support/test_env.h"
 
 namespace pairweb::platform {
@@ -35,31 +30,30 @@ TEST(FileOpsTest, LongestNameTheFileSystemTakesIsWritable) {
     EXPECT_EQ(namesIn(dir.path()).size(), 2u);  // no temporary file left
 }
 
-TEST(FileOpsTest, InterruptedWriteLeavesNoTemporaryFile) {
+// What every system's implementation must give the program alike.
+TEST(FileOpsTest, ContractOnEverySystem) {
     testing::TempDir dir;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        std::atomic<bool> unused{false};
-        handleInterrupts(InterruptMode::EndNow, unused);
-        const std::string content(256u << 20, 'x');
-        for (;;) (void)writeFileReplacing(dir / "page.html", content);
-    }
-    // Interrupt as soon as a temporary file is being written.
-    bool seen = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!seen && std::chrono::steady_clock::now() < deadline) {
-        for (const std::string& name : namesIn(dir.path())) seen = seen || isTemporaryName(name);
-        if (!seen) std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    kill(pid, seen ? SIGTERM : SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(seen);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-    for (const std::string& name : namesIn(dir.path())) {
-        EXPECT_FALSE(isTemporaryName(name)) << name;
-    }
+    const std::string folder = dir / "Turnier K\xC3\xB6ln";  // a UTF-8 name
+    ASSERT_TRUE(createDirectory(folder));
+    const std::string page = folder + pathSeparator() + "seite.html";
+    ASSERT_TRUE(writeFileReplacing(page, "one"));
+    EXPECT_TRUE(writeFileReplacing(page, "two"));
+    EXPECT_EQ(writeFileIfAbsent(page, "three"), CreateResult::AlreadyExists);
+    std::string content;
+    ASSERT_TRUE(readWholeFile(page, content, 100));
+    EXPECT_EQ(content, "two");
+    EXPECT_FALSE(readWholeFile(page, content, 2));  // larger than allowed
+    EXPECT_EQ(listPlainFiles(folder), std::vector<std::string>{"seite.html"});
+    // A trailing separator names a folder: a file of that name does not count.
+    EXPECT_TRUE(pathExists(folder + pathSeparator()));
+    EXPECT_FALSE(pathExists(page + pathSeparator()));
+    EXPECT_TRUE(pathExists(page));
+    EXPECT_FALSE(canOpenForReading(folder));
+    EXPECT_TRUE(canOpenForReading(page));
+    // A folder in the way of a file is a failure, never a success.
+    EXPECT_FALSE(writeFileReplacing(folder, "x"));
+    const std::string program = SystemPlatform().programPath();
+    EXPECT_NE(program.find("platform_tests"), std::string::npos) << program;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "platform/file_ops.h"
 #include "support/test_env.h"
 
 namespace pairweb::settings {
@@ -251,11 +252,26 @@ TEST(SettingsFileTest, WriteFailureIsReportedAndKeepsTheFormerFile) {
     EXPECT_EQ(names, (std::vector<std::string>{"pairweb2.cfg", "pairweb3.cfg"}));
 }
 
+TEST(SettingsFileTest, AnsiPathsAreReadAsWindows1252WhereTheSystemWritesThem) {
+    Settings s;
+    applySettingsText("strFilename [K\xF6ln.trn]\r\nOutputIndex [K\xC3\xB6ln/i.html]\r\n"
+                      "TourneyName [K\xF6ln]\r\n",
+                      s);
+    // Paths already in UTF-8 and texts of the site stay as they are.
+    EXPECT_EQ(s.OutputIndex, "K\xC3\xB6ln/i.html");
+    EXPECT_EQ(s.TourneyName, "K\xF6ln");
+    EXPECT_EQ(s.strFilename,
+              platform::ansiPathsMayAppear() ? "K\xC3\xB6ln.trn" : "K\xF6ln.trn");
+}
+
 TEST(SettingsFileTest, FileNameIsProgramFolderPlusSlot) {
-    EXPECT_EQ(settingsFilePath("/opt/pairweb/bin/pairweb", "3"), "/opt/pairweb/bin/pairweb3.cfg");
-    EXPECT_EQ(settingsFilePath("/opt/pairweb/bin/pairweb", ""), "/opt/pairweb/bin/pairweb.cfg");
-    EXPECT_EQ(settingsFilePath("/opt/bin/pairweb", "club night"),
-              "/opt/bin/pairwebclub night.cfg");
+    using testing::native;
+    EXPECT_EQ(settingsFilePath(native("/opt/pairweb/bin/pairweb"), "3"),
+              native("/opt/pairweb/bin/pairweb3.cfg"));
+    EXPECT_EQ(settingsFilePath(native("/opt/pairweb/bin/pairweb"), ""),
+              native("/opt/pairweb/bin/pairweb.cfg"));
+    EXPECT_EQ(settingsFilePath(native("/opt/bin/pairweb"), "club night"),
+              native("/opt/bin/pairwebclub night.cfg"));
 }
 
 }  // namespace

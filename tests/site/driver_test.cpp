@@ -164,14 +164,15 @@ TEST_F(DriverTest, UnreadableTablesEndTheRunBeforeAnyPage) {
 }
 
 TEST_F(DriverTest, DerivedPaths) {
-    s.strFilename = "/data/events.2026/open.TRN";
-    s.OutputIndex = "/var/www/open/home.htm";
-    const SitePaths p = derivePaths(s, "/opt/pairweb/bin/pairweb");
-    EXPECT_EQ(p.scoFile, "/data/events.2026/open.sco");
-    EXPECT_EQ(p.outputFolder, "/var/www/open/");
+    using testing::native;
+    s.strFilename = native("/data/events.2026/open.TRN");
+    s.OutputIndex = native("/var/www/open/home.htm");
+    const SitePaths p = derivePaths(s, native("/opt/pairweb/bin/pairweb"));
+    EXPECT_EQ(p.scoFile, native("/data/events.2026/open.sco"));
+    EXPECT_EQ(p.outputFolder, native("/var/www/open/"));
     EXPECT_EQ(p.homeFile, "home.htm");
-    EXPECT_EQ(p.pgnFolder, "/var/www/open/pgn/");
-    EXPECT_EQ(p.viewerSource, "/opt/pairweb/bin/pgnviewer/");
+    EXPECT_EQ(p.pgnFolder, native("/var/www/open/pgn/"));
+    EXPECT_EQ(p.viewerSource, native("/opt/pairweb/bin/pgnviewer/"));
 }
 
 TEST(PageOptionsTest, ColourTexts) {

@@ -1,5 +1,7 @@
 #include "support/test_env.h"
 
+#include "platform/file_ops.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +31,22 @@ TempDir::~TempDir() {
                                      std::filesystem::perm_options::add, ec);
     }
     std::filesystem::remove_all(m_path, ec);
+}
+
+std::string TempDir::operator/(const std::string& name) const {
+    const char separator = platform::pathSeparator();
+    std::string path = m_path + separator + name;
+    for (std::size_t k = m_path.size(); k < path.size(); ++k) {
+        if (path[k] == '/') path[k] = separator;
+    }
+    return path;
+}
+
+std::string native(std::string path) {
+    for (char& c : path) {
+        if (c == '/') c = platform::pathSeparator();
+    }
+    return path;
 }
 
 std::string readFile(const std::string& path) {
@@ -68,8 +86,13 @@ std::vector<std::string> crlfLines(const std::string& text) {
 }
 
 void useUtc() {
+#ifdef _WIN32
+    _putenv_s("TZ", "UTC");
+    _tzset();
+#else
     setenv("TZ", "UTC", 1);
     tzset();
+#endif
 }
 
 }  // namespace pairweb::testing

@@ -9,7 +9,7 @@
 namespace pairweb::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the
-// end of the test. path() ends without "/".
+// end of the test. path() ends without a separator.
 class TempDir {
 public:
     TempDir();
@@ -17,7 +17,9 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    // A path inside the folder; "/" in name separates folders, written with the system's
+    // separator.
+    std::string operator/(const std::string& name) const;
 
 private:
     std::string m_path;
@@ -35,6 +37,9 @@ private:
     std::string m_programPath;
     std::time_t m_time;
 };
+
+// A path written with "/" as the system writes it ("\\" on Windows).
+std::string native(std::string path);
 
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
