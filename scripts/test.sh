@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain build, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers, the browser tests and
+# the Windows build under wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -20,5 +21,8 @@ scripts/fuzz.sh 20
 # The PGN viewer's script, then the whole sample site in headless Chromium.
 scripts/viewer_test.sh
 scripts/e2e.sh
+
+# The Windows build, cross-compiled and tested under wine.
+scripts/test-windows.sh
 
 echo "All tests passed."
