@@ -9,7 +9,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     pairweb::platform::SystemPlatform platform;
     pairweb::ui::QtFileDialogs files;
-    pairweb::ui::CGeneratorDlg dialog(QCoreApplication::applicationFilePath(), platform, files);
+    // The program's own path (settings files and the viewer lie beside it) comes from the
+    // platform layer, as for every front end.
+    pairweb::ui::CGeneratorDlg dialog(QString::fromStdString(platform.programPath()), platform,
+                                      files);
     dialog.exec();
     return 0;
 }
