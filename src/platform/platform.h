@@ -11,6 +11,14 @@ namespace pairweb::platform {
 
 // What a generation run takes from the operating system: the program's own path, the clock
 // and the file operations. Tests derive from SystemPlatform to fix the path or the time.
+//
+// Threads: a run calls these from two threads at once, its own and the page writer's
+// (writeFile, createFile); every implementation must allow that. SystemPlatform keeps no
+// state of its own, and its file operations work on distinct temporary files, so any
+// number of threads may use one SystemPlatform. Paths are UTF-8; the folder separator of
+// derived paths is pathSeparator() of platform/file_ops.h. What else the program takes from
+// the system (console, interrupts, file watching) is in platform/interrupt.h and
+// platform/file_watcher.h, each with one implementation file per operating system.
 class Platform {
 public:
     virtual ~Platform() = default;
