@@ -21,7 +21,8 @@ std::string_view trimmed(std::string_view s) {
 std::string tournamentIniPath(const std::string& trnPath) {
     const std::size_t dot = trnPath.rfind('.');
     const std::size_t slash = trnPath.find_last_of("/\\");
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    const bool hasExtension =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash);
     return (hasExtension ? trnPath.substr(0, dot) : trnPath) + ".ini";
 }
 

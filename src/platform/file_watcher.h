@@ -11,7 +11,7 @@ namespace pairweb::platform {
 // them (inotify, folder change notifications), and looking at the files' modification times
 // (at the system's full resolution) and sizes at least once a second. Used by one thread.
 class FileWatcher {
-public:
+  public:
     explicit FileWatcher(std::vector<std::string> paths);
     ~FileWatcher();
     FileWatcher(const FileWatcher&) = delete;
@@ -29,7 +29,7 @@ public:
     // Whether change notifications serve the waiting (otherwise polling does).
     bool usesNotifications() const;
 
-private:
+  private:
     struct Notifier;  // the system's change notifications, one implementation per OS
     std::string stamp() const;
 

@@ -21,9 +21,9 @@ FileWatcher::Notifier::Notifier(const std::vector<std::string>& paths) {
         folders.insert(parent.empty() ? "." : parent.string());
     }
     for (const std::string& folder : folders) {
-        if (inotify_add_watch(fd, folder.c_str(),
-                              IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO | IN_DELETE |
-                                  IN_ATTRIB) < 0) {
+        if (inotify_add_watch(
+                fd, folder.c_str(),
+                IN_MODIFY | IN_CLOSE_WRITE | IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_ATTRIB) < 0) {
             close(fd);
             return;  // polling then serves alone
         }

@@ -60,8 +60,8 @@ std::string fileStamp(const std::string& path) {
     const auto join = [](DWORD high, DWORD low) {
         return (static_cast<unsigned long long>(high) << 32) | low;
     };
-    return std::to_string(join(data.ftLastWriteTime.dwHighDateTime,
-                               data.ftLastWriteTime.dwLowDateTime)) +
+    return std::to_string(
+               join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)) +
            ":" + std::to_string(join(data.nFileSizeHigh, data.nFileSizeLow));
 }
 

@@ -17,8 +17,8 @@ namespace {
 
 std::wstring wide(const std::string& utf8) {
     if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
@@ -52,7 +52,9 @@ bool retried(Attempt attempt) {
 char separator() { return '\\'; }
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
-std::filesystem::path toNative(const std::string& utf8) { return std::filesystem::path(wide(utf8)); }
+std::filesystem::path toNative(const std::string& utf8) {
+    return std::filesystem::path(wide(utf8));
+}
 std::string fromNative(const std::filesystem::path& path) { return narrow(path.wstring()); }
 
 bool ansiPathsMayAppear() { return true; }
@@ -60,7 +62,8 @@ bool ansiPathsMayAppear() { return true; }
 std::string programPath() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
         if (n < buffer.size()) {
             buffer.resize(n);

@@ -29,7 +29,7 @@ void showRefusal(QWidget* control, char32_t c) {
 }
 
 class SiteTextValidator : public QValidator {
-public:
+  public:
     SiteTextValidator(QWidget* control) : QValidator(control), m_control(control) {}
     State validate(QString& input, int&) const override {
         if (const char32_t c = firstMissing(input)) {
@@ -39,15 +39,16 @@ public:
         return Acceptable;
     }
 
-private:
+  private:
     QWidget* m_control;
 };
 
 }  // namespace
 
 QString refusalNote(char32_t c) {
-    return QStringLiteral("\"%1\" cannot be used here: the site's pages are written in "
-                          "Windows-1252 (Western European), which lacks it.")
+    return QStringLiteral(
+               "\"%1\" cannot be used here: the site's pages are written in "
+               "Windows-1252 (Western European), which lacks it.")
         .arg(QString::fromUcs4(&c, 1));
 }
 

@@ -23,15 +23,14 @@ using testing::readFile;
 using testing::writeFile;
 
 class RobustnessTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         fs::create_directories(dir / "site");
         ASSERT_TRUE(testing::writeTournament(dir / "event", testing::smallEventPlayers(),
                                              testing::smallEventGames()));
     }
     std::string settingsFor(const std::string& trn) const {
-        return "strFilename [" + trn + "]\r\nOutputIndex [" + (dir / "site/index.html") +
-               "]\r\n";
+        return "strFilename [" + trn + "]\r\nOutputIndex [" + (dir / "site/index.html") + "]\r\n";
     }
     ProcessResult gen(const std::string& settingsFile, ProcessSpec spec = {}) const {
         spec.args = {PAIRWEB_GEN_PATH, settingsFile};
@@ -112,8 +111,8 @@ TEST_F(RobustnessTest, SkippedRowsAreCountedOnStandardError) {
     std::vector<testing::PlayerRow> players = testing::numberedPlayers(4);
     players[2].id = 400;
     players[3].id = -1;
-    std::vector<testing::GameRow> games = {{1, 1, 2, 2, 0}, {0, 1, 2, 2, 0}, {41, 1, 2, 2, 0},
-                                           {41, 2, 1, 2, 0}, {99, 1, 2, 1, 1}};
+    std::vector<testing::GameRow> games = {
+        {1, 1, 2, 2, 0}, {0, 1, 2, 2, 0}, {41, 1, 2, 2, 0}, {41, 2, 1, 2, 0}, {99, 1, 2, 1, 1}};
     for (int b = 0; b < 202; ++b) games.push_back({2, 1, 2, 1, 1});
     ASSERT_TRUE(testing::writeTournament(dir / "odd", players, games));
     writeFile(dir / "o.cfg", settingsFor(dir / "odd.trn"));

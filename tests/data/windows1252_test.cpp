@@ -18,10 +18,10 @@ TEST(Windows1252Test, CharactersItLacksAreNamed) {
     const struct {
         std::string utf8;
         char32_t missing;
-    } cases[] = {{"Open \u010c", 0x10C},     // Č
-                 {"\U0001F600", 0x1F600},    // outside the basic plane
-                 {"K\xF6ln", 0xFFFD},        // not UTF-8
-                 {"\xE2\x82", 0xFFFD}};      // cut short
+    } cases[] = {{"Open \u010c", 0x10C},   // Č
+                 {"\U0001F600", 0x1F600},  // outside the basic plane
+                 {"K\xF6ln", 0xFFFD},      // not UTF-8
+                 {"\xE2\x82", 0xFFFD}};    // cut short
     for (const auto& c : cases) {
         const Windows1252Text r = utf8ToWindows1252(c.utf8);
         EXPECT_FALSE(r.text.has_value()) << c.utf8;

@@ -56,10 +56,11 @@ TEST(PosixTest, InterruptedWriteLeavesNoTemporaryFile) {
 
 TEST(PosixTest, ReadOnlyTablesAreRead) {
     testing::TempDir dir;
-    ASSERT_TRUE(testing::writeTournament(dir / "t", testing::numberedPlayers(2), {{1, 1, 2, 2, 0}}));
+    ASSERT_TRUE(
+        testing::writeTournament(dir / "t", testing::numberedPlayers(2), {{1, 1, 2, 2, 0}}));
     for (const char* name : {"t.trn", "t.sco"}) {
-        std::filesystem::permissions(dir / name, std::filesystem::perms::owner_read |
-                                                     std::filesystem::perms::others_read);
+        std::filesystem::permissions(
+            dir / name, std::filesystem::perms::owner_read | std::filesystem::perms::others_read);
     }
     std::filesystem::permissions(dir.path(), std::filesystem::perms::others_exec,
                                  std::filesystem::perm_options::add);

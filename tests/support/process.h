@@ -9,8 +9,8 @@ namespace pairweb::testing {
 // How to run a program for a test. Every wait is bounded: a program still running after
 // timeoutMs is killed and reported as timed out.
 struct ProcessSpec {
-    std::vector<std::string> args;  // args[0] is the program's path
-    std::vector<std::string> env;   // extra "NAME=value" entries
+    std::vector<std::string> args;       // args[0] is the program's path
+    std::vector<std::string> env;        // extra "NAME=value" entries
     std::optional<long> dataLimitBytes;  // RLIMIT_DATA of the program
     int timeoutMs = 20000;
     // When not 0, this signal is sent interruptAfterMs after the start.
