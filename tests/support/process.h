@@ -27,7 +27,12 @@ struct ProcessResult {
     int elapsedMs = 0;
 };
 
+// One implementation per system (process.cpp for POSIX, process_windows.cpp); on Windows the
+// data limit and interrupts are not offered.
 ProcessResult runProcess(const ProcessSpec& spec);
+
+// The path of pairweb-gen as built beside the running test program.
+std::string pairwebGenPath();
 
 // True in builds under AddressSanitizer, where limits of the address space do not apply.
 constexpr bool kSanitizedBuild =

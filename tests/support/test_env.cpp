@@ -1,6 +1,8 @@
 #include "support/test_env.h"
 
 #include "platform/file_ops.h"
+#include "platform/platform.h"
+#include "support/process.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -40,6 +42,13 @@ std::string TempDir::operator/(const std::string& name) const {
         if (path[k] == '/') path[k] = separator;
     }
     return path;
+}
+
+std::string pairwebGenPath() {
+    const std::string self = platform::SystemPlatform().programPath();
+    const std::size_t end = self.rfind(platform::pathSeparator());
+    const bool exe = self.size() > 4 && self.compare(self.size() - 4, 4, ".exe") == 0;
+    return self.substr(0, end + 1) + "pairweb-gen" + (exe ? ".exe" : "");
 }
 
 std::string native(std::string path) {
