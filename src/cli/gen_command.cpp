@@ -58,8 +58,9 @@ std::optional<std::time_t> parseEpoch(const std::string& text) {
 }
 
 // Reads the settings file into fresh defaults; the message on failure, empty on success.
-std::string loadSettings(const std::string& path, settings::Settings& s) {
-    switch (settings::readSettingsFile(path, s)) {
+std::string loadSettings(const std::string& path, settings::Settings& s,
+                         const platform::Platform& platform) {
+    switch (settings::readSettingsFile(path, s, platform)) {
         case settings::LoadResult::Loaded:
             return {};
         case settings::LoadResult::Missing:
@@ -92,7 +93,8 @@ void reportSkipped(const data::SkippedRows& skipped, std::ostream& err) {
 std::vector<std::string> watchedFiles(const std::string& settingsFile,
                                       const settings::Settings& s,
                                       const platform::Platform& platform) {
-    return {settingsFile, s.strFilename, site::derivePaths(s, platform.programPath()).scoFile};
+    return {settingsFile, s.strFilename,
+            site::derivePaths(s, platform.programPath(), platform.separator()).scoFile};
 }
 
 }  // namespace
@@ -119,12 +121,12 @@ int runGenCommand(const std::vector<std::string>& args,
             return kExitUsage;
         }
     }
+    GenPlatform platform(fixedTime);
     settings::Settings s;
-    if (const std::string problem = loadSettings(file, s); !problem.empty()) {
+    if (const std::string problem = loadSettings(file, s, platform); !problem.empty()) {
         err << problem << "\n";
         return kExitUsage;
     }
-    GenPlatform platform(fixedTime);
     if (!watch) {
         data::SkippedRows skipped;
         const std::string message = site::generateSite(s, platform, &skipped);
@@ -138,13 +140,13 @@ int runGenCommand(const std::vector<std::string>& args,
         // The settings are read again for every run, so edits to them take effect, and the
         // tables they name now are the ones watched and checked.
         settings::Settings current;
-        if (std::string problem = loadSettings(file, current); !problem.empty()) {
+        if (std::string problem = loadSettings(file, current, platform); !problem.empty()) {
             return problem;
         }
         const std::vector<std::string> files = watchedFiles(file, current, platform);
         watcher.watch(files);
         for (const std::string& table : {files[1], files[2]}) {
-            if (platform.exists(table) && !data::tableIsComplete(table)) {
+            if (platform.exists(table) && !data::tableIsComplete(table, platform)) {
                 return "Error: " + table + " is incomplete (still being written?)";
             }
         }

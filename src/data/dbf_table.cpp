@@ -4,7 +4,6 @@
 #include <cstring>
 #include <iostream>
 
-#include "platform/file_ops.h"
 
 namespace pairweb::data {
 namespace {
@@ -92,14 +91,14 @@ double parseDbfReal(std::string_view text) {
 
 DbfTable::~DbfTable() { close(); }
 
-bool DbfTable::open(const std::string& path) {
+bool DbfTable::open(const std::string& path, const platform::Platform& files) {
     close();
     if (path.size() > kMaxPathLength) {
         std::cerr << "File path too long : " << path << " \n";
         return false;
     }
     std::string bytes;
-    if (!platform::pathExists(path) || !platform::readWholeFile(path, bytes, kMaxFileBytes)) {
+    if (!files.exists(path) || !files.readFile(path, bytes, kMaxFileBytes)) {
         return false;
     }
     if (bytes.size() < kHeaderSize || bytes[0] != 3) {

@@ -8,6 +8,8 @@
 #include <variant>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace pairweb::data {
 
 // One column of a dBASE III table, as its descriptor gives it.
@@ -42,7 +44,8 @@ public:
     // Opens the table and reads its header and field directory; false on failure: a file
     // that cannot be opened, or read to its end, or that is larger than kMaxFileBytes (with
     // a message on standard error for an over-long path or a wrong version byte).
-    [[nodiscard]] bool open(const std::string& path);
+    [[nodiscard]] bool open(const std::string& path,
+                            const platform::Platform& files = platform::systemPlatform());
     // Reads the records; the number read, 0 when nothing is open or all were read already.
     std::size_t readAll();
     // Cursor on the first record not marked deleted (none if there is none).

@@ -174,8 +174,9 @@ void placeRequestedByes(Player& p, std::array<RoundRecord, kMaxRounds>& rounds,
     pass(zeroUnpaired);
 }
 
-bool openPlayersTable(DbfTable& table, const std::string& path) {
-    if (!table.open(path)) {
+bool openPlayersTable(DbfTable& table, const std::string& path,
+                      const platform::Platform& files) {
+    if (!table.open(path, files)) {
         table.close();
         return false;
     }
@@ -188,9 +189,9 @@ bool openPlayersTable(DbfTable& table, const std::string& path) {
 
 }  // namespace
 
-int countTableRecords(const std::string& trnPath) {
+int countTableRecords(const std::string& trnPath, const platform::Platform& files) {
     DbfTable table;
-    if (!table.open(trnPath)) {
+    if (!table.open(trnPath, files)) {
         return -1;
     }
     if (table.recordCount() == 0) {
@@ -202,11 +203,12 @@ int countTableRecords(const std::string& trnPath) {
 }
 
 int loadPlayers(const std::string& trnPath, std::vector<Player>& players,
-                const TiebreakNames& tiebreaks, SkippedRows* skipped) {
+                const TiebreakNames& tiebreaks, SkippedRows* skipped,
+                const platform::Platform& files) {
     SkippedRows ignored;
     SkippedRows& skip = skipped != nullptr ? *skipped : ignored;
     DbfTable table;
-    if (!openPlayersTable(table, trnPath)) {
+    if (!openPlayersTable(table, trnPath, files)) {
         return 0;
     }
     const std::size_t capacity = std::min<std::size_t>(players.size(), kMaxPlayers);
@@ -248,11 +250,12 @@ int loadPlayers(const std::string& trnPath, std::vector<Player>& players,
 }
 
 int loadPairings(const std::string& scoPath, std::array<RoundRecord, kMaxRounds>& rounds,
-                 std::vector<Player>& players, int playerCount, SkippedRows* skipped) {
+                 std::vector<Player>& players, int playerCount, SkippedRows* skipped,
+                 const platform::Platform& files) {
     SkippedRows ignored;
     SkippedRows& skip = skipped != nullptr ? *skipped : ignored;
     DbfTable table;
-    if (!table.open(scoPath)) {
+    if (!table.open(scoPath, files)) {
         table.close();
         return -1;
     }

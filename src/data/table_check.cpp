@@ -3,13 +3,12 @@
 #include <cstdint>
 
 #include "data/dbf_table.h"
-#include "platform/file_ops.h"
 
 namespace pairweb::data {
 
-bool tableIsComplete(const std::string& path) {
+bool tableIsComplete(const std::string& path, const platform::Platform& files) {
     std::string bytes;
-    if (!platform::readWholeFile(path, bytes, DbfTable::kMaxFileBytes) || bytes.size() < 12) {
+    if (!files.readFile(path, bytes, DbfTable::kMaxFileBytes) || bytes.size() < 12) {
         return false;
     }
     const auto byte = [&](std::size_t k) {

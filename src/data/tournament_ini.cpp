@@ -1,6 +1,5 @@
 #include "data/tournament_ini.h"
 
-#include "platform/file_ops.h"
 
 namespace pairweb::data {
 namespace {
@@ -49,9 +48,10 @@ std::optional<std::string> tournamentNameFromIni(std::string_view text) {
     return std::nullopt;
 }
 
-std::optional<std::string> tournamentName(const std::string& trnPath) {
+std::optional<std::string> tournamentName(const std::string& trnPath,
+                                          const platform::Platform& files) {
     std::string text;
-    if (!platform::readWholeFile(tournamentIniPath(trnPath), text, kMaxIniBytes)) {
+    if (!files.readFile(tournamentIniPath(trnPath), text, kMaxIniBytes)) {
         return std::nullopt;
     }
     return tournamentNameFromIni(text);

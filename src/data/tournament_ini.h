@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace pairweb::data {
 
 // SwissPerfect keeps an .ini file beside the tables (the .trn path with ".ini" in place of
@@ -18,6 +20,7 @@ std::optional<std::string> tournamentNameFromIni(std::string_view iniText);
 
 // The event's name from the ini file beside a .trn; nothing when there is no such file, it
 // cannot be read, or it names no event.
-std::optional<std::string> tournamentName(const std::string& trnPath);
+std::optional<std::string> tournamentName(
+    const std::string& trnPath, const platform::Platform& files = platform::systemPlatform());
 
 }  // namespace pairweb::data

@@ -15,6 +15,20 @@ std::time_t SystemPlatform::now() const { return std::time(nullptr); }
 
 bool SystemPlatform::exists(const std::string& path) const { return pathExists(path); }
 
+bool SystemPlatform::readFile(const std::string& path, std::string& out,
+                              std::size_t maxBytes) const {
+    return readWholeFile(path, out, maxBytes);
+}
+
+char SystemPlatform::separator() const { return pathSeparator(); }
+
+bool SystemPlatform::ansiPathsMayAppear() const { return platform::ansiPathsMayAppear(); }
+
+Platform& systemPlatform() {
+    static SystemPlatform system;  // holds no state of its own
+    return system;
+}
+
 bool SystemPlatform::createDirectory(const std::string& path) {
     return platform::createDirectory(path);
 }

@@ -9,8 +9,10 @@
 
 namespace pairweb::platform {
 
-// What a generation run takes from the operating system: the program's own path, the clock
-// and the file operations. Tests derive from SystemPlatform to fix the path or the time.
+// What the program takes from the operating system: the program's own path, the clock, the
+// folder separator and the file operations. The core reads and writes files only through
+// it (callers that give none get systemPlatform()). Tests derive from SystemPlatform to fix
+// the path or the time.
 //
 // Threads: a run calls these from two threads at once, its own and the page writer's
 // (writeFile, createFile); every implementation must allow that. SystemPlatform keeps no
@@ -29,6 +31,13 @@ public:
     virtual std::time_t now() const = 0;
 
     virtual bool exists(const std::string& path) const = 0;
+    // Reads a whole file of at most maxBytes; false when it cannot be read or is larger.
+    [[nodiscard]] virtual bool readFile(const std::string& path, std::string& out,
+                                        std::size_t maxBytes) const = 0;
+    // The separator of folders in derived paths: "\\" on Windows, "/" elsewhere.
+    virtual char separator() const = 0;
+    // Whether a path in a settings file that is not valid UTF-8 is Windows-1252.
+    virtual bool ansiPathsMayAppear() const = 0;
     virtual bool createDirectory(const std::string& path) = 0;
     virtual std::vector<std::string> listPlainFiles(const std::string& folder) const = 0;
     [[nodiscard]] virtual bool copyFile(const std::string& from, const std::string& to) = 0;
@@ -51,6 +60,10 @@ public:
     std::string programPath() const override;
     std::time_t now() const override;
     bool exists(const std::string& path) const override;
+    [[nodiscard]] bool readFile(const std::string& path, std::string& out,
+                                std::size_t maxBytes) const override;
+    char separator() const override;
+    bool ansiPathsMayAppear() const override;
     bool createDirectory(const std::string& path) override;
     std::vector<std::string> listPlainFiles(const std::string& folder) const override;
     [[nodiscard]] bool copyFile(const std::string& from, const std::string& to) override;
@@ -60,5 +73,8 @@ public:
                                           std::string_view content) override;
     void removeStaleTemporaries(const std::string& folder) override;
 };
+
+// The real system, for callers that are given no other.
+Platform& systemPlatform();
 
 }  // namespace pairweb::platform

@@ -5,7 +5,6 @@
 #include <variant>
 
 #include "data/windows1252.h"
-#include "platform/file_ops.h"
 
 namespace pairweb::settings {
 namespace {
@@ -104,7 +103,7 @@ std::uint32_t parseWrapped(std::string_view text) {
     return negative ? 0u - value : value;
 }
 
-void applyLine(std::string_view line, Settings& settings) {
+void applyLine(std::string_view line, Settings& settings, const platform::Platform& files) {
     const std::size_t blank = line.find(' ');
     const std::size_t open = line.find('[');
     if (blank == std::string_view::npos || open == std::string_view::npos) {
@@ -121,7 +120,7 @@ void applyLine(std::string_view line, Settings& settings) {
         }
         if (const auto* text = std::get_if<TextMember>(&k.member)) {
             const bool path = *text == &Settings::strFilename || *text == &Settings::OutputIndex;
-            if (path && platform::ansiPathsMayAppear() && !data::isValidUtf8(value)) {
+            if (path && files.ansiPathsMayAppear() && !data::isValidUtf8(value)) {
                 settings.*(*text) = data::windows1252ToUtf8(value);  // an ANSI path
             } else {
                 settings.*(*text) = std::string(value);
@@ -137,8 +136,9 @@ void applyLine(std::string_view line, Settings& settings) {
 
 }  // namespace
 
-std::string settingsFilePath(std::string_view programPath, std::string_view slot) {
-    const char separator = platform::pathSeparator();
+std::string settingsFilePath(std::string_view programPath, std::string_view slot,
+                             const platform::Platform& files) {
+    const char separator = files.separator();
     const std::size_t slash = programPath.rfind(separator);
     std::string path(slash == std::string_view::npos ? std::string_view{}
                                                      : programPath.substr(0, slash));
@@ -166,18 +166,20 @@ std::string settingsFileText(const Settings& settings) {
     return text;
 }
 
-bool writeSettingsFile(const std::string& path, const Settings& settings) {
-    return platform::writeFileReplacing(path, settingsFileText(settings));
+bool writeSettingsFile(const std::string& path, const Settings& settings,
+                       platform::Platform& files) {
+    return files.writeFile(path, settingsFileText(settings));
 }
 
-void applySettingsText(std::string_view text, Settings& settings) {
+void applySettingsText(std::string_view text, Settings& settings,
+                       const platform::Platform& files) {
     while (!text.empty()) {
         const std::size_t lf = text.find('\n');
         std::string_view line = text.substr(0, lf);
         if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        applyLine(line, settings);
+        applyLine(line, settings, files);
         if (lf == std::string_view::npos) {
             break;
         }
@@ -185,15 +187,16 @@ void applySettingsText(std::string_view text, Settings& settings) {
     }
 }
 
-LoadResult readSettingsFile(const std::string& path, Settings& settings) {
-    if (!platform::pathExists(path)) {
+LoadResult readSettingsFile(const std::string& path, Settings& settings,
+                            const platform::Platform& files) {
+    if (!files.exists(path)) {
         return LoadResult::Missing;
     }
     std::string text;
-    if (!platform::readWholeFile(path, text, kMaxSettingsFileBytes)) {
+    if (!files.readFile(path, text, kMaxSettingsFileBytes)) {
         return LoadResult::Unreadable;
     }
-    applySettingsText(text, settings);
+    applySettingsText(text, settings, files);
     return LoadResult::Loaded;
 }
 

@@ -6,7 +6,6 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
-#include "platform/file_ops.h"
 #include "site/page_options.h"
 #include "site/pages.h"
 #include "site/site_writer.h"
@@ -25,12 +24,12 @@ std::string_view extensionOf(std::string_view path) {
 std::optional<std::string_view> checkPaths(const settings::Settings& s,
                                            const platform::Platform& platform) {
     if (!platform.exists(s.strFilename)) return kNoTrnFile;
-    if (s.OutputIndex.find(platform::pathSeparator()) == std::string::npos) {
+    if (s.OutputIndex.find(platform.separator()) == std::string::npos) {
         return kInvalidOutputPath;
     }
     // Without a dot there is no games-table path to look for.
     if (s.strFilename.find('.') == std::string::npos) return kNotTrnExtension;
-    const SitePaths paths = derivePaths(s, platform.programPath());
+    const SitePaths paths = derivePaths(s, platform.programPath(), platform.separator());
     if (!platform.exists(paths.scoFile)) return kNoScoFile;
     if (!platform.exists(paths.outputFolder)) return kNoOutputFolder;
     const std::string_view trn = extensionOf(s.strFilename);
@@ -73,11 +72,11 @@ void preparePgnFolder(const settings::Settings& s, const SitePaths& paths,
 
 }  // namespace
 
-SitePaths derivePaths(const settings::Settings& s, const std::string& programPath) {
+SitePaths derivePaths(const settings::Settings& s, const std::string& programPath,
+                      char separator) {
     SitePaths paths;
     const std::size_t dot = s.strFilename.rfind('.');
     paths.scoFile = s.strFilename.substr(0, dot) + ".sco";
-    const char separator = platform::pathSeparator();
     const std::size_t slash = s.OutputIndex.rfind(separator);
     if (slash != std::string::npos) {
         paths.outputFolder = s.OutputIndex.substr(0, slash + 1);
@@ -99,7 +98,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
     if (auto refused = checkPrefix(s.FnamePrefix)) {
         return std::move(*refused);
     }
-    const SitePaths paths = derivePaths(s, platform.programPath());
+    const SitePaths paths = derivePaths(s, platform.programPath(), platform.separator());
     // Temporary files of an earlier run that was killed are cleared from the folders written.
     platform.removeStaleTemporaries(paths.outputFolder);
     if (platform.exists(paths.pgnFolder)) {
@@ -111,7 +110,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
     preparePgnFolder(s, paths, platform);
     options.generationTime = platform.now();
 
-    const int recordCount = data::countTableRecords(s.strFilename);
+    const int recordCount = data::countTableRecords(s.strFilename, platform);
     if (recordCount < 0) {
         return std::string(kCannotOpenTrn);
     }
@@ -120,9 +119,10 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
     t.players.resize(static_cast<std::size_t>(std::min(recordCount, data::kMaxPlayers)));
     t.playerCount = data::loadPlayers(s.strFilename, t.players,
                                       {options.FirstTB, options.SecondTB, options.ThirdTB},
-                                      &t.skipped);
+                                      &t.skipped, platform);
     t.roundCount =
-        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped);
+        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped,
+                           platform);
     if (skipped != nullptr) {
         *skipped = t.skipped;
     }

@@ -37,7 +37,8 @@ struct SitePaths {
 };
 
 // Derives the paths; the settings must have passed the path checks.
-SitePaths derivePaths(const settings::Settings& s, const std::string& programPath);
+SitePaths derivePaths(const settings::Settings& s, const std::string& programPath,
+                      char separator);
 
 // One generation run: checks the paths and the file name prefix, loads the tournament,
 // computes it and writes the whole site. Shows nothing; returns the run's one message

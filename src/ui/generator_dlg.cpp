@@ -138,7 +138,8 @@ CGeneratorDlg::CGeneratorDlg(QString programPath, platform::Platform& platform,
 QString CGeneratorDlg::appTitle() const { return QFileInfo(m_programPath).completeBaseName(); }
 
 QString CGeneratorDlg::settingsPath() const {
-    return qs(settings::settingsFilePath(m_programPath.toStdString(), m_slot.toStdString()));
+    return qs(settings::settingsFilePath(m_programPath.toStdString(), m_slot.toStdString(),
+                                         m_platform));
 }
 
 void CGeneratorDlg::updateData(bool fromControls) {
@@ -175,7 +176,7 @@ void CGeneratorDlg::onBrowse() {
     // the pairing program keeps in an .ini file beside the tables.
     if (m_settings.TourneyName.empty() ||
         m_settings.TourneyName == settings::Settings{}.TourneyName) {
-        if (const auto name = data::tournamentName(m_settings.strFilename)) {
+        if (const auto name = data::tournamentName(m_settings.strFilename, m_platform)) {
             m_settings.TourneyName = *name;
         }
     }
@@ -196,7 +197,7 @@ void CGeneratorDlg::onOptions() { COptionsSheet::edit(m_settings, this); }
 
 void CGeneratorDlg::onLoadSettings() {
     updateData(true);
-    switch (settings::readSettingsFile(settingsPath().toStdString(), m_settings)) {
+    switch (settings::readSettingsFile(settingsPath().toStdString(), m_settings, m_platform)) {
         case settings::LoadResult::Loaded:
             break;
         case settings::LoadResult::Missing:
@@ -211,7 +212,7 @@ void CGeneratorDlg::onLoadSettings() {
 
 void CGeneratorDlg::onSaveSettings() {
     updateData(true);
-    if (!settings::writeSettingsFile(settingsPath().toStdString(), m_settings)) {
+    if (!settings::writeSettingsFile(settingsPath().toStdString(), m_settings, m_platform)) {
         prompts().message(this, appTitle(),
                           QStringLiteral("The settings could not be saved to %1").arg(settingsPath()));
     }

@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "page_test_support.h"
+#include "platform/file_ops.h"
 #include "site/page_options.h"
 
 namespace pairweb::site {
@@ -167,7 +168,8 @@ TEST_F(DriverTest, DerivedPaths) {
     using testing::native;
     s.strFilename = native("/data/events.2026/open.TRN");
     s.OutputIndex = native("/var/www/open/home.htm");
-    const SitePaths p = derivePaths(s, native("/opt/pairweb/bin/pairweb"));
+    const SitePaths p =
+        derivePaths(s, native("/opt/pairweb/bin/pairweb"), platform::pathSeparator());
     EXPECT_EQ(p.scoFile, native("/data/events.2026/open.sco"));
     EXPECT_EQ(p.outputFolder, native("/var/www/open/"));
     EXPECT_EQ(p.homeFile, "home.htm");
