@@ -56,7 +56,8 @@ wine build-windows/bin/pairweb-gen.exe --watch "Z:$(echo "$work/watch/w.cfg" | t
 watcher=$!
 waitForLines() {  # waitForLines N: until the watcher printed N lines (20 s at most)
     for _ in $(seq 200); do
-        [ "$(grep -c 'Web page generated!' "$work/watch.out" || true)" -ge "$1" ] && return 0
+        count="$(grep -c 'Web page generated!' "$work/watch.out" 2>/dev/null)" || count=0
+        [ "$count" -ge "$1" ] && return 0
         sleep 0.1
     done
     echo "pairweb-gen.exe --watch printed: $(cat "$work/watch.out")" >&2
