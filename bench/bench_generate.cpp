@@ -3,7 +3,7 @@
 // written, the peak resident memory, and the ratio of the run's time to the floor: writing
 // the same bytes into the same number of files, one buffered write each. The same run without
 // its writes, per byte written, shows how the generation's own work grows with its output.
-// Usage: bench_generate [RUNS | profile]
+// Usage: bench_generate [RUNS | profile | bigtable]
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -11,10 +11,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "data/dbf_table.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
 #include "site/driver.h"
@@ -103,9 +105,52 @@ double floorMs(const Written& w, const fs::path& folder) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
+// "bigtable": one run on the largest players table accepted (16 MiB), all of it one-byte
+// records, in a process of its own so that the peak memory is this run's alone.
+int bigTable() {
+    pairweb::testing::TempDir dir;
+    const auto records = static_cast<std::uint32_t>(pairweb::data::DbfTable::kMaxFileBytes - 33);
+    std::string table(32, '\0');
+    table[0] = 3;
+    for (int i = 0; i < 4; ++i) table[4 + static_cast<std::size_t>(i)] = static_cast<char>(records >> (8 * i));
+    table[8] = 33;
+    table[10] = 1;
+    table += '\r';
+    {
+        // Written in slices, so that the peak below is the run's own.
+        std::ofstream file(dir / "big.trn", std::ios::binary);
+        file << table;
+        const std::string slice(1 << 16, ' ');
+        for (std::uint32_t left = records; left > 0;) {
+            const auto n = std::min<std::uint32_t>(left, static_cast<std::uint32_t>(slice.size()));
+            file.write(slice.data(), n);
+            left -= n;
+        }
+    }
+    if (!pairweb::testing::writeTournament(dir / "games", pairweb::testing::numberedPlayers(2),
+                                           makeGames(2, 1))) {
+        return 1;
+    }
+    fs::copy_file(dir / "games.sco", dir / "big.sco");
+    fs::create_directories(dir / "site");
+    pairweb::settings::Settings s;
+    s.strFilename = dir / "big.trn";
+    s.OutputIndex = dir / "site/index.html";
+    pairweb::platform::SystemPlatform platform;
+    const auto start = Clock::now();
+    const std::string message = pairweb::site::generateSite(s, platform);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    std::printf("16 MiB players table of %u one-byte records: %s %.1f ms, peak %.1f MiB\n",
+                records, message.c_str(), ms, peakKiB() / 1024.0);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "bigtable") {
+        return bigTable();
+    }
     // "profile": one run at full size without writes, for valgrind --tool=callgrind.
     const bool profile = argc > 1 && std::string(argv[1]) == "profile";
     const int runs = profile ? 1 : argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;

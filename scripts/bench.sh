@@ -8,3 +8,4 @@ scripts/deps.sh cmake g++ make libgtest-dev
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPAIRWEB_BUILD_GUI=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target bench_generate >/dev/null
 build-bench/bin/bench_generate "${1:-5}"
+build-bench/bin/bench_generate bigtable
