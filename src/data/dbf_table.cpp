@@ -4,7 +4,6 @@
 #include <cstring>
 #include <iostream>
 
-
 namespace pairweb::data {
 namespace {
 
@@ -98,7 +97,7 @@ bool DbfTable::open(const std::string& path, const platform::Platform& files) {
         return false;
     }
     std::string bytes;
-    if (!files.exists(path) || !files.readFile(path, bytes, kMaxFileBytes)) {
+    if (!files.readFile(path, bytes, kMaxFileBytes)) {
         return false;
     }
     if (bytes.size() < kHeaderSize || bytes[0] != 3) {

@@ -87,19 +87,4 @@ std::string windows1252ToUtf8(std::string_view text) {
     return out;
 }
 
-Windows1252Text utf8ToWindows1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        // U+FFFD (also what a malformed sequence decodes to) has no Windows-1252 byte.
-        const char32_t c = nextUtf8(utf8, i);
-        const std::optional<unsigned char> byte = unicodeToWindows1252(c);
-        if (!byte) {
-            return {std::nullopt, c};
-        }
-        out += static_cast<char>(*byte);
-    }
-    return {std::move(out), 0};
-}
-
 }  // namespace pairweb::data

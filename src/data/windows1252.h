@@ -23,13 +23,4 @@ bool isValidUtf8(std::string_view text);
 // Windows-1252 text to UTF-8.
 std::string windows1252ToUtf8(std::string_view text);
 
-// UTF-8 text to Windows-1252. When a character has no Windows-1252 byte (or the text is not
-// valid UTF-8), the result holds nothing and missing the first such character (U+FFFD for
-// bytes that are not UTF-8).
-struct Windows1252Text {
-    std::optional<std::string> text;
-    char32_t missing = 0;
-};
-Windows1252Text utf8ToWindows1252(std::string_view utf8);
-
 }  // namespace pairweb::data

@@ -5,13 +5,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <random>
 #include <system_error>
-
 
 namespace pairweb::platform {
 namespace fs = std::filesystem;
@@ -128,7 +126,7 @@ std::string writeTemporary(const std::string& target, std::string_view content, 
 // Reads at most maxBytes of an open stream; false when it holds more or fails.
 bool readBounded(std::FILE* f, std::size_t maxBytes, std::size_t expected, std::string& out) {
     std::string data;
-    data.reserve(std::min(expected, maxBytes) + 1);
+    data.reserve(expected);
     char buffer[65536];
     std::size_t n = 0;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
@@ -256,7 +254,6 @@ bool canOpenForReading(const std::string& path) {
     std::fclose(f);
     return true;
 }
-
 
 bool isTemporaryName(std::string_view name) {
     if (name.size() != kTemporaryPrefix.size() + kTemporaryRandomLength ||

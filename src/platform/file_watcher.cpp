@@ -20,8 +20,6 @@ void FileWatcher::watch(std::vector<std::string> paths) {
     m_reference = stamp();
 }
 
-bool FileWatcher::usesNotifications() const { return m_notifier->active(); }
-
 std::string FileWatcher::stamp() const {
     std::string s;
     for (const std::string& p : m_paths) {

@@ -26,8 +26,6 @@ class FileWatcher {
     // Waits until none of the files has changed for quietMs milliseconds, then takes their
     // state as the new reference. False when stop became true meanwhile.
     bool settle(int quietMs, const std::atomic<bool>& stop);
-    // Whether change notifications serve the waiting (otherwise polling does).
-    bool usesNotifications() const;
 
   private:
     struct Notifier;  // the system's change notifications, one implementation per OS

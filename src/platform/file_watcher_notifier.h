@@ -17,7 +17,6 @@ struct FileWatcher::Notifier {
     ~Notifier();
     Notifier(const Notifier&) = delete;
     Notifier& operator=(const Notifier&) = delete;
-    bool active() const;
     // Sleeps up to ms milliseconds, waking early on a change in a watched folder.
     void nap(int ms);
 

@@ -37,8 +37,6 @@ FileWatcher::Notifier::~Notifier() {
     }
 }
 
-bool FileWatcher::Notifier::active() const { return !handles.empty(); }
-
 void FileWatcher::Notifier::nap(int ms) {
     if (handles.empty()) {
         poll(nullptr, 0, ms);

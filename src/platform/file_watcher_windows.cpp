@@ -36,8 +36,6 @@ FileWatcher::Notifier::~Notifier() {
     }
 }
 
-bool FileWatcher::Notifier::active() const { return !handles.empty(); }
-
 void FileWatcher::Notifier::nap(int ms) {
     if (handles.empty()) {
         Sleep(static_cast<DWORD>(ms));

@@ -28,9 +28,9 @@ class ExecutableTest : public ::testing::Test {
                more;
     }
     ProcessResult gen(const std::string& settingsFile) const {
-        testing::ProcessSpec spec;
-        spec.args = {testing::pairwebGenPath(), settingsFile};
-        return testing::runProcess(spec);
+        testing::ProcessOptions options;
+        options.args = {testing::pairwebGenPath(), settingsFile};
+        return testing::runProcess(options);
     }
     testing::TempDir dir;
 };

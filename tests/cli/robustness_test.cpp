@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ProcessResult;
-using testing::ProcessSpec;
+using testing::ProcessOptions;
 using testing::readFile;
 using testing::writeFile;
 
@@ -31,9 +31,9 @@ class RobustnessTest : public ::testing::Test {
     std::string settingsFor(const std::string& trn) const {
         return "strFilename [" + trn + "]\r\nOutputIndex [" + (dir / "site/index.html") + "]\r\n";
     }
-    ProcessResult gen(const std::string& settingsFile, ProcessSpec spec = {}) const {
-        spec.args = {testing::pairwebGenPath(), settingsFile};
-        return testing::runProcess(spec);
+    ProcessResult gen(const std::string& settingsFile, ProcessOptions options = {}) const {
+        options.args = {testing::pairwebGenPath(), settingsFile};
+        return testing::runProcess(options);
     }
     testing::TempDir dir;
 };
@@ -64,11 +64,11 @@ TEST_F(RobustnessTest, SignalsEndAPlainRunPromptly) {
     // Waiting for a settings file that never comes: the program must not outlive the signal.
     ASSERT_EQ(mkfifo((dir / "never.cfg").c_str(), 0600), 0);
     for (const int signal : {SIGINT, SIGTERM}) {
-        ProcessSpec spec;
-        spec.timeoutMs = 10000;
-        spec.interruptSignal = signal;
-        spec.interruptAfterMs = 300;
-        const ProcessResult r = gen(dir / "never.cfg", spec);
+        ProcessOptions options;
+        options.timeoutMs = 10000;
+        options.interruptSignal = signal;
+        options.interruptAfterMs = 300;
+        const ProcessResult r = gen(dir / "never.cfg", options);
         EXPECT_FALSE(r.timedOut);
         EXPECT_EQ(r.exitStatus, 128 + signal);
         EXPECT_LT(r.elapsedMs, 5000);
@@ -91,9 +91,9 @@ TEST_F(RobustnessTest, MemoryStaysBoundedWhateverTheRecordCount) {
     writeFile(dir / "many.trn", table);
     fs::copy_file(dir / "event.sco", dir / "many.sco");
     writeFile(dir / "m.cfg", settingsFor(dir / "many.trn"));
-    ProcessSpec spec;
-    spec.dataLimitBytes = 64L << 20;
-    const ProcessResult r = gen(dir / "m.cfg", spec);
+    ProcessOptions options;
+    options.dataLimitBytes = 64L << 20;
+    const ProcessResult r = gen(dir / "m.cfg", options);
     EXPECT_EQ(r.exitStatus, 0) << r.err;
     EXPECT_EQ(r.out, "Web page generated!\n");
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 #include "platform/platform.h"
 #include "support/test_env.h"
@@ -10,15 +9,6 @@
 namespace pairweb::platform {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string());
-    }
-    return names;
-}
 
 TEST(FileOpsTest, LongestNameTheFileSystemTakesIsWritable) {
     testing::TempDir dir;
@@ -27,7 +17,7 @@ TEST(FileOpsTest, LongestNameTheFileSystemTakesIsWritable) {
     EXPECT_TRUE(writeFileReplacing(dir / name, "again"));
     EXPECT_EQ(writeFileIfAbsent(dir / (name.substr(1) + "x"), "created"), CreateResult::Created);
     EXPECT_EQ(testing::readFile(dir / name), "again");
-    EXPECT_EQ(namesIn(dir.path()).size(), 2u);  // no temporary file left
+    EXPECT_EQ(testing::filesIn(dir.path()).size(), 2u);  // no temporary file left
 }
 
 // What every system's implementation must give the program alike.

@@ -17,15 +17,6 @@
 namespace pairweb::platform {
 namespace {
 
-namespace fs = std::filesystem;
-
-std::vector<std::string> namesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string());
-    }
-    return names;
-}
 
 TEST(PosixTest, InterruptedWriteLeavesNoTemporaryFile) {
     testing::TempDir dir;
@@ -40,7 +31,7 @@ TEST(PosixTest, InterruptedWriteLeavesNoTemporaryFile) {
     bool seen = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (!seen && std::chrono::steady_clock::now() < deadline) {
-        for (const std::string& name : namesIn(dir.path())) seen = seen || isTemporaryName(name);
+        for (const std::string& name : testing::filesIn(dir.path())) seen = seen || isTemporaryName(name);
         if (!seen) std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     kill(pid, seen ? SIGTERM : SIGKILL);
@@ -49,7 +40,7 @@ TEST(PosixTest, InterruptedWriteLeavesNoTemporaryFile) {
     ASSERT_TRUE(seen);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
-    for (const std::string& name : namesIn(dir.path())) {
+    for (const std::string& name : testing::filesIn(dir.path())) {
         EXPECT_FALSE(isTemporaryName(name)) << name;
     }
 }

@@ -18,18 +18,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::crlfLines;
 using testing::fileExists;
+using testing::filesIn;
 using testing::readFile;
 using testing::writeFile;
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& e : fs::directory_iterator(folder, ec)) {
-        names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 class DriverTest : public ::testing::Test {
 protected:

@@ -13,11 +13,11 @@
 
 namespace pairweb::testing {
 
-ProcessResult runProcess(const ProcessSpec& spec) {
+ProcessResult runProcess(const ProcessOptions& options) {
     ProcessResult result;
     int outPipe[2];
     int errPipe[2];
-    if (spec.args.empty() || pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+    if (options.args.empty() || pipe(outPipe) != 0 || pipe(errPipe) != 0) {
         return result;
     }
     const auto start = std::chrono::steady_clock::now();
@@ -26,14 +26,14 @@ ProcessResult runProcess(const ProcessSpec& spec) {
         dup2(outPipe[1], STDOUT_FILENO);
         dup2(errPipe[1], STDERR_FILENO);
         for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
-        if (spec.dataLimitBytes) {
-            const rlimit limit{static_cast<rlim_t>(*spec.dataLimitBytes),
-                               static_cast<rlim_t>(*spec.dataLimitBytes)};
+        if (options.dataLimitBytes) {
+            const rlimit limit{static_cast<rlim_t>(*options.dataLimitBytes),
+                               static_cast<rlim_t>(*options.dataLimitBytes)};
             setrlimit(RLIMIT_DATA, &limit);
         }
-        for (const std::string& entry : spec.env) putenv(const_cast<char*>(entry.c_str()));
+        for (const std::string& entry : options.env) putenv(const_cast<char*>(entry.c_str()));
         std::vector<char*> argv;
-        for (const std::string& a : spec.args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const std::string& a : options.args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(argv[0], argv.data());
         _exit(127);
@@ -45,22 +45,22 @@ ProcessResult runProcess(const ProcessSpec& spec) {
                                     std::chrono::steady_clock::now() - start)
                                     .count());
     };
-    bool interrupted = spec.interruptSignal == 0;
+    bool interrupted = options.interruptSignal == 0;
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
     int open = 2;
     while (open > 0) {
         const int now = elapsed();
-        if (now >= spec.timeoutMs) {
+        if (now >= options.timeoutMs) {
             kill(pid, SIGKILL);
             result.timedOut = true;
             break;
         }
-        if (!interrupted && now >= spec.interruptAfterMs) {
-            kill(pid, spec.interruptSignal);
+        if (!interrupted && now >= options.interruptAfterMs) {
+            kill(pid, options.interruptSignal);
             interrupted = true;
         }
-        const int wait = interrupted ? spec.timeoutMs - now : spec.interruptAfterMs - now;
+        const int wait = interrupted ? options.timeoutMs - now : options.interruptAfterMs - now;
         if (poll(fds, 2, std::max(1, std::min(wait, 100))) < 0) break;
         for (int i = 0; i < 2; ++i) {
             if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP)) != 0) {

@@ -8,7 +8,7 @@ namespace pairweb::testing {
 
 // How to run a program for a test. Every wait is bounded: a program still running after
 // timeoutMs is killed and reported as timed out.
-struct ProcessSpec {
+struct ProcessOptions {
     std::vector<std::string> args;       // args[0] is the program's path
     std::vector<std::string> env;        // extra "NAME=value" entries
     std::optional<long> dataLimitBytes;  // RLIMIT_DATA of the program
@@ -29,7 +29,7 @@ struct ProcessResult {
 
 // One implementation per system (process.cpp for POSIX, process_windows.cpp); on Windows the
 // data limit and interrupts are not offered.
-ProcessResult runProcess(const ProcessSpec& spec);
+ProcessResult runProcess(const ProcessOptions& options);
 
 // The path of pairweb-gen as built beside the running test program.
 std::string pairwebGenPath();

@@ -4,19 +4,13 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/file_ops.h"
+#include "platform/os.h"
 #include "support/process.h"
 
 namespace pairweb::testing {
 namespace {
 
-std::wstring wide(const std::string& utf8) {
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+std::wstring wide(const std::string& utf8) { return platform::os::toNative(utf8).wstring(); }
 
 // One argument as CommandLineToArgvW reads it back.
 std::wstring quoted(const std::wstring& arg) {
@@ -51,18 +45,18 @@ std::string contents(const std::filesystem::path& path) {
 }  // namespace
 
 // Output goes to files in the temporary folder, read once the program has ended.
-ProcessResult runProcess(const ProcessSpec& spec) {
+ProcessResult runProcess(const ProcessOptions& options) {
     ProcessResult result;
-    if (spec.args.empty()) return result;
+    if (options.args.empty()) return result;
     const auto folder = std::filesystem::temp_directory_path();
     const auto outPath = folder / ("pairweb-out-" + std::to_string(GetCurrentProcessId()));
     const auto errPath = folder / ("pairweb-err-" + std::to_string(GetCurrentProcessId()));
     HANDLE out = inheritableFile(outPath.wstring());
     HANDLE err = inheritableFile(errPath.wstring());
     std::wstring commandLine;
-    for (const std::string& a : spec.args)
+    for (const std::string& a : options.args)
         commandLine += (commandLine.empty() ? L"" : L" ") + quoted(wide(a));
-    for (const std::string& entry : spec.env) _putenv(entry.c_str());  // inherited
+    for (const std::string& entry : options.env) _putenv(entry.c_str());  // inherited
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -73,7 +67,7 @@ ProcessResult runProcess(const ProcessSpec& spec) {
     const DWORD start = GetTickCount();
     if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                        &startup, &process)) {
-        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(spec.timeoutMs)) ==
+        if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(options.timeoutMs)) ==
             WAIT_TIMEOUT) {
             TerminateProcess(process.hProcess, 124);
             WaitForSingleObject(process.hProcess, INFINITE);

@@ -1,9 +1,11 @@
 #include "support/test_env.h"
 
 #include "platform/file_ops.h"
+#include "platform/os.h"
 #include "platform/platform.h"
 #include "support/process.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -68,6 +70,16 @@ std::string readFile(const std::string& path) {
 void writeFile(const std::string& path, const std::string& content) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << content;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(platform::os::toNative(folder), ec)) {
+        names.push_back(platform::os::fromNative(e.path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool fileExists(const std::string& path) {

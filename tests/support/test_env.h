@@ -44,6 +44,8 @@ std::string native(std::string path);
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
+// The names of the entries directly inside a folder, sorted; empty when it is missing.
+std::vector<std::string> filesIn(const std::string& folder);
 // The lines of a text whose lines all end with CR LF; a missing final line end, or a bare
 // LF, gives a line "<<NOT CRLF>>" so that comparisons fail.
 std::vector<std::string> crlfLines(const std::string& text);
