@@ -65,11 +65,9 @@ PlayerIndex::PlayerIndex(const std::vector<Player>& players, int playerCount) {
 }
 
 Tiebreak tiebreakFromName(std::string_view name, Tiebreak fallback) {
-    if (name == "Sum Prog") return Tiebreak::Progressive;
-    if (name == "Buchholz") return Tiebreak::Buchholz;
-    if (name == "MBuchholz") return Tiebreak::MedianBuchholz;
-    if (name == "Num Wins") return Tiebreak::Wins;
-    if (name == "Start Rank") return Tiebreak::StartRank;
+    for (std::size_t k = 0; k < kTiebreakNames.size(); ++k) {
+        if (name == kTiebreakNames[k]) return static_cast<Tiebreak>(k);
+    }
     return fallback;
 }
 

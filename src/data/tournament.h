@@ -154,6 +154,10 @@ private:
     std::array<int, kMaxPlayerId + 1> m_index{};
 };
 
+// The names a tiebreak slot of the settings may hold, in the order of Tiebreak.
+constexpr std::array<std::string_view, 5> kTiebreakNames = {"Sum Prog", "Buchholz", "MBuchholz",
+                                                            "Num Wins", "Start Rank"};
+
 // Tiebreak series named by a settings text (exact, case-sensitive), or fallback when the
 // text names none.
 Tiebreak tiebreakFromName(std::string_view name, Tiebreak fallback);

@@ -1,29 +1,27 @@
 #include "ui/colour_picker.h"
 
 #include <QPainter>
-#include <qdrawutil.h>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <qdrawutil.h>
 
 #include "ui/colour_popup.h"
 #include "ui/ui_services.h"
 
 namespace pairweb::ui {
 
-CColourPicker::CColourPicker(const QString& text, int controlId, QWidget* parent)
+CColourPicker::CColourPicker(const QString& text, int controlId, app::Prompts& prompts,
+                             QWidget* parent)
     : QPushButton(text, parent),
-      m_background(fromQColor(palette().color(QPalette::Button))),
-      m_text(fromQColor(palette().color(QPalette::ButtonText))),
+      m_state(fromQColor(palette().color(QPalette::Button)),
+              fromQColor(palette().color(QPalette::ButtonText))),
+      m_prompts(prompts),
       m_controlId(controlId) {
     connect(this, &QPushButton::clicked, this, &CColourPicker::openPopup);
 }
 
-std::uint32_t CColourPicker::colour() const {
-    return m_mode == SelectionMode::Text ? m_text : m_background;
-}
-
 void CColourPicker::setColour(std::uint32_t colour) {
-    (m_mode == SelectionMode::Text ? m_text : m_background) = colour;
+    m_state.setColour(colour);
     update();
 }
 
@@ -33,31 +31,25 @@ void CColourPicker::openPopup() {
     if (m_popup) {
         return;
     }
-    m_active = true;
-    m_popup = new CColourPopup(mapToGlobal(rect().bottomLeft()), colour(), this, m_defaultText,
-                               m_customText);
+    m_state.dropDown();
+    m_popup = new CColourPopup(mapToGlobal(rect().bottomLeft()), this, m_prompts);
     emit dropDown(colour(), m_controlId);
 }
 
 void CColourPicker::popupSelectionChanged(std::uint32_t colour) {
-    if (m_track) {
-        setColour(colour);
-    }
+    if (m_state.selectionChanged(colour)) update();
     emit selectionChanged(colour, m_controlId);
 }
 
-void CColourPicker::popupSelectionEnded(std::uint32_t colour) {
-    m_active = false;
-    setColour(colour);
+void CColourPicker::popupSelectionEnded(std::uint32_t colour, bool accepted) {
+    m_state.selectionEnded(colour);
+    update();
     emit closeUp(colour, m_controlId);
-    emit selectionEnded(colour, m_controlId);
-}
-
-void CColourPicker::popupSelectionCancelled(std::uint32_t colour) {
-    m_active = false;
-    setColour(colour);
-    emit closeUp(colour, m_controlId);
-    emit selectionCancelled(colour, m_controlId);
+    if (accepted) {
+        emit selectionEnded(colour, m_controlId);
+    } else {
+        emit selectionCancelled(colour, m_controlId);
+    }
 }
 
 QSize CColourPicker::sizeHint() const {
@@ -81,13 +73,10 @@ void CColourPicker::paintEvent(QPaintEvent*) {
     painter.drawPrimitive(QStyle::PE_IndicatorArrowDown, arrow);
 
     const QRect swatch = inner.adjusted(0, 0, -arrowWidth - 2, 0);
-    const std::uint32_t c = colour();
-    const bool automatic = c == kAutomaticColour;
-    const QColor fill = !isEnabled() || automatic ? palette().color(QPalette::Button)
-                                                  : toQColor(m_background & 0xFFFFFF);
-    painter.fillRect(swatch, fill);
+    const auto fill = m_state.swatchColour(isEnabled());
+    painter.fillRect(swatch, fill ? toQColor(*fill) : palette().color(QPalette::Button));
     qDrawShadePanel(&painter, swatch, palette(), true, 1);
-    painter.setPen(automatic ? QColor(Qt::black) : toQColor(m_text & 0xFFFFFF));
+    painter.setPen(toQColor(m_state.captionColour()));
     painter.drawText(swatch, Qt::AlignCenter, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;

@@ -4,38 +4,28 @@
 #include <QPushButton>
 #include <cstdint>
 
+#include "app/palette.h"
+#include "app/prompts.h"
+
 namespace pairweb::ui {
 
 class CColourPopup;
 
-// The automatic colour: no particular colour, what the palette's default box selects.
-constexpr std::uint32_t kAutomaticColour = 0xFF000000u;
-
-// A push button that shows a colour and drops down a palette to choose another. Colours
-// are 0x00BBGGRR. It tells its parent what happens through five signals, each with the
-// colour and the button's control id.
+// A push button that shows a colour and drops down a palette to choose another; its state
+// and rules are the shared ColourButtonState's. It tells its parent what happens through
+// five signals, each with the colour and the button's control id.
 class CColourPicker : public QPushButton {
     Q_OBJECT
 
 public:
-    enum class SelectionMode { Text = 1, Background = 2 };
+    CColourPicker(const QString& text, int controlId, app::Prompts& prompts,
+                  QWidget* parent = nullptr);
 
-    explicit CColourPicker(const QString& text = {}, int controlId = 0, QWidget* parent = nullptr);
-
-    std::uint32_t colour() const;
+    app::ColourButtonState& state() { return m_state; }
+    const app::ColourButtonState& state() const { return m_state; }
+    std::uint32_t colour() const { return m_state.colour(); }
     void setColour(std::uint32_t colour);
-    SelectionMode selectionMode() const { return m_mode; }
-    void setSelectionMode(SelectionMode mode) { m_mode = mode; }
-    bool trackSelection() const { return m_track; }
-    void setTrackSelection(bool track) { m_track = track; }
-    // Caption of the palette's top box; empty hides the box.
-    QString defaultText() const { return m_defaultText; }
-    void setDefaultText(const QString& text) { m_defaultText = text; }
-    // Caption of the palette's bottom box; empty hides the box.
-    QString customText() const { return m_customText; }
-    void setCustomText(const QString& text) { m_customText = text; }
     int controlId() const { return m_controlId; }
-    bool isActive() const { return m_active; }
     // The open palette, or nullptr.
     CColourPopup* popup() const;
 
@@ -44,8 +34,7 @@ public:
 
     // Called by the palette.
     void popupSelectionChanged(std::uint32_t colour);
-    void popupSelectionEnded(std::uint32_t colour);
-    void popupSelectionCancelled(std::uint32_t colour);
+    void popupSelectionEnded(std::uint32_t colour, bool accepted);
 
 signals:
     void selectionChanged(std::uint32_t colour, int controlId);
@@ -59,13 +48,8 @@ protected:
     QSize sizeHint() const override;
 
 private:
-    std::uint32_t m_background;
-    std::uint32_t m_text;
-    SelectionMode m_mode = SelectionMode::Background;
-    bool m_track = false;
-    bool m_active = false;
-    QString m_defaultText = QStringLiteral("Automatic");
-    QString m_customText = QStringLiteral("More Colours...");
+    app::ColourButtonState m_state;
+    app::Prompts& m_prompts;
     int m_controlId;
     QPointer<CColourPopup> m_popup;
 };

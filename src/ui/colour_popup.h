@@ -3,52 +3,27 @@
 #include <QFont>
 #include <QRect>
 #include <QWidget>
-#include <array>
 #include <cstdint>
+
+#include "app/palette.h"
+#include "app/prompts.h"
 
 namespace pairweb::ui {
 
 class CColourPicker;
 
-// Items of the palette: 0 to 39 are cells, then the two boxes, or nothing.
-constexpr int kDefaultBox = -3;
-constexpr int kCustomBox = -2;
-constexpr int kNoItem = -1;
-constexpr int kPaletteCells = 40;
-constexpr int kPaletteColumns = 8;
-
-// One cell of the palette: its colour (0x00BBGGRR) and its tooltip ("" for most).
-struct PaletteCell {
-    std::uint32_t colour;
-    const char* name;
-};
-
-// The 40 cells, row by row.
-const std::array<PaletteCell, kPaletteCells>& paletteCells();
-
-// The item that the arrow key moves to from current (a cell index or a box), with the
-// boxes present or not.
-int moveSelection(int current, int key, bool hasDefault, bool hasCustom);
-
-// The item chosen when the palette opens on colour: the default box for the automatic
-// colour (if shown), else the first cell of exactly that colour, else the custom box (if
-// shown), else nothing.
-int initialSelection(std::uint32_t colour, bool hasDefault, bool hasCustom);
-
-// The drop-down palette of a CColourPicker: a borderless pop-up at the button's lower-left
-// corner that tracks the mouse and the keyboard and tells its button what happens. It
-// deletes itself when the selection ends.
+// The drop-down palette of a CColourPicker, drawn with Qt: a borderless pop-up at the
+// button's lower-left corner. The selection, geometry and keys are the shared palette's;
+// this widget forwards the mouse and the keyboard. It deletes itself when the selection
+// ends.
 class CColourPopup : public QWidget {
     Q_OBJECT
 
 public:
-    CColourPopup(const QPoint& topLeft, std::uint32_t colour, CColourPicker* owner,
-                 const QString& defaultText, const QString& customText);
+    CColourPopup(const QPoint& topLeft, CColourPicker* owner, app::Prompts& prompts);
 
-    int currentIndex() const { return m_current; }
-    int chosenIndex() const { return m_chosen; }
-    std::uint32_t colourUnderSelection() const { return m_colour; }
-    // Geometry, for tests and for the mouse: the rectangle of an item in window coordinates.
+    const app::PaletteSelection& selection() const { return m_selection; }
+    // The rectangle of an item in window coordinates.
     QRect itemRect(int index) const;
 
 protected:
@@ -59,28 +34,18 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void layoutItems(const QPoint& topLeft);
-    int itemAt(const QPoint& pos) const;
     void changeSelection(int index);
-    // Ends the selection: accepted or cancelled; tells the button and closes.
+    // The selection moved: repaint, tooltip, tell the button.
+    void selectionMoved();
     void endSelection(bool accepted);
-    std::uint32_t colourOf(int index) const;
 
     CColourPicker* m_owner;
-    QString m_defaultText;
-    QString m_customText;
-    std::uint32_t m_initial;
-    std::uint32_t m_colour;
-    int m_current = kNoItem;
-    int m_chosen = kNoItem;
-    int m_cellSize = 18;
-    int m_margin = 2;
-    int m_rows = kPaletteCells / kPaletteColumns;
-    QRect m_defaultRect;
-    QRect m_customRect;
-    int m_gridTop = 0;
+    app::Prompts& m_prompts;
+    std::string m_defaultText;
+    std::string m_customText;
+    app::PaletteSelection m_selection;
+    app::PaletteGeometry m_geometry;
     QFont m_menuFont;
-    bool m_ended = false;
 };
 
 }  // namespace pairweb::ui

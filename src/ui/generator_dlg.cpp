@@ -2,8 +2,6 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileInfo>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,9 +9,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "data/tournament_ini.h"
-#include "settings/settings_file.h"
-#include "site/driver.h"
 #include "ui/options_sheet.h"
 #include "ui/site_text.h"
 #include "ui/ui_services.h"
@@ -21,7 +16,14 @@
 namespace pairweb::ui {
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+namespace id = app::control;
+
+QString textOf(int control) {
+    for (const app::ControlText& t : app::mainDialogTexts()) {
+        if (t.id == control) return qs(t.text);
+    }
+    return {};
+}
 
 // The program's picture: a knight on a small square.
 QLabel* picture(QWidget* parent) {
@@ -35,212 +37,142 @@ QLabel* picture(QWidget* parent) {
     return label;
 }
 
-QPushButton* button(const QString& text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 }  // namespace
 
-CGeneratorDlg::CGeneratorDlg(QString programPath, platform::Platform& platform,
-                             FileDialogBackend& files, QWidget* parent)
-    : QDialog(parent),
-      m_programPath(std::move(programPath)),
-      m_platform(platform),
-      m_fileDialog(files) {
-    setWindowTitle(QStringLiteral("PAIRWEB"));
-    auto* layout = new QVBoxLayout(this);
+CGeneratorDlg::CGeneratorDlg(const std::string& programPath, platform::Platform& platform,
+                             app::FileDialogs& files, app::Prompts& prompts, QWidget* parent)
+    : QDialog(parent), m_model(programPath, platform, files, prompts), m_prompts(prompts) {
+    setWindowTitle(qs(app::mainDialogCaption()));
+    std::map<int, QWidget*> controls;
+    const auto button = [&](int control, QWidget* owner) {
+        auto* b = new QPushButton(textOf(control), owner);
+        b->setAutoDefault(false);
+        controls[control] = b;
+        return b;
+    };
+    const auto edit = [&](int control) {
+        auto* e = new QLineEdit(this);
+        m_edits[control] = e;
+        controls[control] = e;
+        return e;
+    };
 
+    auto* layout = new QVBoxLayout(this);
     auto* header = new QHBoxLayout();
     header->addWidget(picture(this));
     auto* headerText = new QVBoxLayout();
-    headerText->addWidget(new QLabel(QStringLiteral("PAIRWEB version 1.0.3"), this));
-    headerText->addWidget(new QLabel(
-        QStringLiteral("Select the TRN file, output HTML file, options and then click "
-                       "\"Generate HTML\"."),
-        this));
+    headerText->addWidget(new QLabel(textOf(id::kVersionLine), this));
+    headerText->addWidget(new QLabel(textOf(id::kInstruction), this));
     header->addLayout(headerText, 1);
     layout->addLayout(header);
 
-    const auto fileGroup = [&](const QString& title, QPushButton* b, QLineEdit* edit) {
-        auto* group = new QGroupBox(title, this);
-        auto* row = new QHBoxLayout(group);
+    const auto fileGroup = [&](int group, QPushButton* b, QLineEdit* e) {
+        auto* box = new QGroupBox(textOf(group), this);
+        auto* row = new QHBoxLayout(box);
         if (b != nullptr) row->addWidget(b);
-        row->addWidget(edit, 1);
-        layout->addWidget(group);
+        row->addWidget(e, 1);
+        layout->addWidget(box);
     };
-    m_trnEdit = new QLineEdit(this);
-    m_trnEdit->setObjectName(QStringLiteral("strFilename"));
-    m_outputEdit = new QLineEdit(this);
-    m_outputEdit->setObjectName(QStringLiteral("OutputIndex"));
-    m_titleEdit = new QLineEdit(this);
-    m_titleEdit->setObjectName(QStringLiteral("TourneyName"));
-    guardSiteText(m_titleEdit);
-    auto* browse = button(QStringLiteral("&Browse"), "browse", this);
-    auto* open = button(QStringLiteral("&Open"), "open", this);
-    fileGroup(QStringLiteral("Select source trn file"), browse, m_trnEdit);
-    fileGroup(QStringLiteral("Select the home html file for your website"), open, m_outputEdit);
-    fileGroup(QStringLiteral("Tournament title"), nullptr, m_titleEdit);
+    edit(id::kTrnFile)->setObjectName(QStringLiteral("strFilename"));
+    edit(id::kHomePage)->setObjectName(QStringLiteral("OutputIndex"));
+    edit(id::kTitle)->setObjectName(QStringLiteral("TourneyName"));
+    guardSiteText(m_edits[id::kTitle]);
+    fileGroup(id::kTrnGroup, button(id::kBrowse, this), m_edits[id::kTrnFile]);
+    fileGroup(id::kHomePageGroup, button(id::kOpen, this), m_edits[id::kHomePage]);
+    fileGroup(id::kTitleGroup, nullptr, m_edits[id::kTitle]);
 
     auto* actions = new QHBoxLayout();
-    auto* generate = button(QStringLiteral("&Generate HTML"), "generate", this);
-    auto* options = button(QStringLiteral("&Options"), "options", this);
-    actions->addWidget(generate);
-    actions->addWidget(options);
-    auto* slotGroup = new QGroupBox(QStringLiteral("Save/Load settings"), this);
+    actions->addWidget(button(id::kGenerate, this));
+    actions->addWidget(button(id::kOptions, this));
+    auto* slotGroup = new QGroupBox(textOf(id::kSlotGroup), this);
     auto* slotRow = new QHBoxLayout(slotGroup);
     m_slotCombo = new QComboBox(slotGroup);
     m_slotCombo->setObjectName(QStringLiteral("slot"));
     m_slotCombo->setEditable(true);
     m_slotCombo->setInsertPolicy(QComboBox::NoInsert);
-    m_slotCombo->addItems({"1", "2", "3", "4", "5", "6", "7", "8"});
+    m_slotCombo->setCompleter(nullptr);  // typed text stays as typed
+    for (const std::string& item : app::slotItems()) m_slotCombo->addItem(qs(item));
     m_slotCombo->setCurrentIndex(-1);
     m_slotCombo->setEditText(QString());
-    auto* load = button(QStringLiteral("&Load Settings"), "load", slotGroup);
-    auto* save = button(QStringLiteral("&Save Settings"), "save", slotGroup);
+    controls[id::kSlot] = m_slotCombo;
     slotRow->addWidget(m_slotCombo);
-    slotRow->addWidget(load);
-    slotRow->addWidget(save);
+    slotRow->addWidget(button(id::kLoad, slotGroup));
+    slotRow->addWidget(button(id::kSave, slotGroup));
     actions->addWidget(slotGroup, 1);
     layout->addLayout(actions);
 
     auto* bottom = new QHBoxLayout();
-    auto* about = button(QStringLiteral("&About"), "about", this);
-    auto* ok = button(QStringLiteral("OK"), "ok", this);
+    bottom->addWidget(button(id::kAbout, this));
+    bottom->addStretch();
+    auto* ok = button(id::kOk, this);
     ok->setDefault(true);
     ok->setAutoDefault(true);
-    auto* cancel = button(QStringLiteral("Cancel"), "cancel", this);
-    bottom->addWidget(about);
-    bottom->addStretch();
     bottom->addWidget(ok);
-    bottom->addWidget(cancel);
+    bottom->addWidget(button(id::kCancel, this));
     layout->addLayout(bottom);
 
+    for (const auto& [control, widget] : controls) {
+        widget->setProperty("controlId", control);
+    }
+    const std::vector<int>& order = app::mainDialogTabOrder();
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        setTabOrder(controls[order[k - 1]], controls[order[k]]);
+    }
+
     // Every keystroke in the three edits reaches the members at once.
-    for (QLineEdit* edit : {m_trnEdit, m_outputEdit, m_titleEdit}) {
-        connect(edit, &QLineEdit::textChanged, this, [this] { updateData(true); });
+    for (const auto& [control, e] : m_edits) {
+        connect(e, &QLineEdit::textChanged, this, [this] { m_model.textChanged(); });
     }
-    connect(browse, &QPushButton::clicked, this, &CGeneratorDlg::onBrowse);
-    connect(open, &QPushButton::clicked, this, &CGeneratorDlg::onOpen);
-    connect(options, &QPushButton::clicked, this, &CGeneratorDlg::onOptions);
-    connect(load, &QPushButton::clicked, this, &CGeneratorDlg::onLoadSettings);
-    connect(save, &QPushButton::clicked, this, &CGeneratorDlg::onSaveSettings);
-    connect(generate, &QPushButton::clicked, this, &CGeneratorDlg::onGenerate);
-    connect(ok, &QPushButton::clicked, this, &CGeneratorDlg::onOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(about, &QPushButton::clicked, this, &CGeneratorDlg::onAbout);
+    const auto onClick = [&](int control, auto action) {
+        connect(static_cast<QPushButton*>(controls[control]), &QPushButton::clicked, this, action);
+    };
+    onClick(id::kBrowse, [this] { m_model.browse(); });
+    onClick(id::kOpen, [this] { m_model.open(); });
+    onClick(id::kOptions, [this] { onOptions(); });
+    onClick(id::kLoad, [this] { m_model.loadSettings(); });
+    onClick(id::kSave, [this] { m_model.saveSettings(); });
+    onClick(id::kGenerate, [this] { m_model.generate(); });
+    onClick(id::kOk, [this] {
+        m_model.ok();
+        accept();
+    });
+    onClick(id::kCancel, [this] { reject(); });
+    onClick(id::kAbout, [this] {
+        CAboutDlg about(this);
+        about.exec();
+    });
 
-    updateData(false);
+    m_model.setControls(this);
+    m_model.updateData(false);
 }
 
-QString CGeneratorDlg::appTitle() const { return QFileInfo(m_programPath).completeBaseName(); }
-
-QString CGeneratorDlg::settingsPath() const {
-    return qs(settings::settingsFilePath(m_programPath.toStdString(), m_slot.toStdString(),
-                                         m_platform));
+std::string CGeneratorDlg::text(int control) const {
+    if (control == id::kSlot) return m_slotCombo->currentText().toStdString();
+    const auto it = m_edits.find(control);
+    return it != m_edits.end() ? it->second->text().toStdString() : std::string();
 }
 
-void CGeneratorDlg::updateData(bool fromControls) {
-    // Setting the edits from the members fires their change signals; those must not read
-    // the edits not yet set back into the members.
-    if (m_transferring) {
-        return;
-    }
-    m_transferring = true;
-    if (fromControls) {
-        m_settings.strFilename = m_trnEdit->text().toStdString();
-        m_settings.TourneyName = toSiteText(m_titleEdit->text());
-        m_settings.OutputIndex = m_outputEdit->text().toStdString();
-        m_slot = m_slotCombo->currentText();
-    } else {
-        m_trnEdit->setText(qs(m_settings.strFilename));
-        m_titleEdit->setText(fromSiteText(m_settings.TourneyName));
-        m_outputEdit->setText(qs(m_settings.OutputIndex));
-        m_slotCombo->setEditText(m_slot);
-    }
-    m_transferring = false;
-}
-
-void CGeneratorDlg::onBrowse() {
-    m_fileDialog.setDialogTitle(QStringLiteral("Select SwissPerfect Tournament file"));
-    m_fileDialog.setFilter(QStringLiteral("Tournament files|*.trn|All Files|*.*"));
-    m_fileDialog.setFileName(QString());
-    m_fileDialog.ShowOpen(this);
-    if (m_fileDialog.fileName().isEmpty()) {
-        return;
-    }
-    m_settings.strFilename = m_fileDialog.fileName().toStdString();
-    // A title still empty or showing its prompt is filled from the event's own name, which
-    // the pairing program keeps in an .ini file beside the tables.
-    if (m_settings.TourneyName.empty() ||
-        m_settings.TourneyName == settings::Settings{}.TourneyName) {
-        if (const auto name = data::tournamentName(m_settings.strFilename, m_platform)) {
-            m_settings.TourneyName = *name;
-        }
-    }
-    updateData(false);
-}
-
-void CGeneratorDlg::onOpen() {
-    m_fileDialog.setDialogTitle(QStringLiteral("Select Output index filename"));
-    m_fileDialog.setFileName(QStringLiteral("index.html"));
-    m_fileDialog.setFilter(QStringLiteral("HTML files|*.html|All Files|*.*"));
-    m_fileDialog.ShowSave(this);
-    // A cancelled dialog leaves the proposed "index.html", which the generation refuses.
-    m_settings.OutputIndex = m_fileDialog.fileName().toStdString();
-    updateData(false);
-}
-
-void CGeneratorDlg::onOptions() { COptionsSheet::edit(m_settings, this); }
-
-void CGeneratorDlg::onLoadSettings() {
-    updateData(true);
-    switch (settings::readSettingsFile(settingsPath().toStdString(), m_settings, m_platform)) {
-        case settings::LoadResult::Loaded:
-            break;
-        case settings::LoadResult::Missing:
-            prompts().message(this, appTitle(), qs(std::string(settings::kMissingSettingsFileMessage)));
-            return;
-        case settings::LoadResult::Unreadable:
-            prompts().message(this, appTitle(), QStringLiteral("That preference file cannot be read!"));
-            return;
-    }
-    updateData(false);
-}
-
-void CGeneratorDlg::onSaveSettings() {
-    updateData(true);
-    if (!settings::writeSettingsFile(settingsPath().toStdString(), m_settings, m_platform)) {
-        prompts().message(this, appTitle(),
-                          QStringLiteral("The settings could not be saved to %1").arg(settingsPath()));
+void CGeneratorDlg::setText(int control, const std::string& utf8) {
+    if (control == id::kSlot) {
+        m_slotCombo->setEditText(qs(utf8));
+    } else if (const auto it = m_edits.find(control); it != m_edits.end()) {
+        it->second->setText(qs(utf8));
     }
 }
 
-void CGeneratorDlg::onGenerate() {
-    updateData(true);
-    const std::string message = site::generateSite(m_settings, m_platform);
-    prompts().message(this, appTitle(), qs(message));
-}
-
-void CGeneratorDlg::onOk() {
-    onGenerate();
-    accept();
-}
-
-void CGeneratorDlg::onAbout() {
-    CAboutDlg about(this);
-    about.exec();
+void CGeneratorDlg::onOptions() {
+    m_model.options([this](app::OptionsSheet& sheet) {
+        COptionsSheet dialog(sheet, m_prompts, this);
+        dialog.exec();
+    });
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About pairweb"));
+    setWindowTitle(qs(app::aboutCaption()));
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(picture(this));
     auto* column = new QVBoxLayout();
-    auto* text = new QLabel(QStringLiteral("pairweb tournament web site generator, Version 1.0.3"),
-                            this);
+    auto* text = new QLabel(qs(app::aboutText()), this);
     text->setObjectName(QStringLiteral("aboutText"));
     column->addWidget(text);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -2,46 +2,48 @@
 
 #include <QDialog>
 #include <QWidget>
-#include <array>
+#include <map>
 #include <vector>
 
-#include "settings/settings.h"
+#include "app/options.h"
+#include "app/prompts.h"
 
 class QTabWidget;
-class QDialogButtonBox;
 
 namespace pairweb::ui {
 
-// One page of the options sheet. A page keeps its own copy of the settings it edits: the
-// controls are committed to it when the user leaves the page or presses OK, and store()
-// hands it back.
-class OptionsPage : public QWidget {
+class CColourPicker;
+
+// One page of the options sheet, laid out from its description; its controls' values go
+// to and from the shared sheet state by control id.
+class OptionsPage : public QWidget, public app::PageControls {
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
-    // Takes the values of the settings and shows them.
-    virtual void load(const settings::Settings& s) = 0;
-    // Controls to the page's values.
-    virtual void commit() = 0;
-    // The page's values into the settings (only the fields this page edits).
-    virtual void store(settings::Settings& s) const = 0;
+    OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prompts, QWidget* parent);
+
+    // The control of an id (the settings' names are also the controls' object names).
+    QWidget* control(int id) const;
+    CColourPicker* colourButton(int id) const;
+
+    bool checked(int id) const override;
+    void setChecked(int id, bool on) override;
+    std::string text(int id) const override;
+    void setText(int id, const std::string& utf8) override;
+    void setColour(int id, std::uint32_t colour) override;
+    app::LineBreaks lineBreaks() const override { return app::LineBreaks::Lf; }
+
+private:
+    std::map<int, QWidget*> m_controls;
 };
 
-// The modal sheet of six pages that edits every option the main dialog does not show.
-// OK and Cancel only; no Apply, no Help. Whatever the sheet's result, what the pages hold
-// is copied back: Cancel drops only the uncommitted edits of the page shown.
+// The modal sheet of six pages, OK and Cancel only. Leaving a page or pressing OK commits
+// the page shown; what happens to the values then is the shared sheet state's rule.
 class COptionsSheet : public QDialog {
     Q_OBJECT
 
 public:
-    explicit COptionsSheet(QWidget* parent = nullptr);
-
-    // Runs the sheet modally on the settings and copies the pages back.
-    static void edit(settings::Settings& s, QWidget* parent);
-
-    void load(const settings::Settings& s);
-    void store(settings::Settings& s) const;
+    COptionsSheet(app::OptionsSheet& sheet, app::Prompts& prompts, QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return m_tabs; }
     OptionsPage* page(int index) const { return m_pages[static_cast<std::size_t>(index)]; }
@@ -49,6 +51,7 @@ public:
     void accept() override;
 
 private:
+    app::OptionsSheet& m_sheet;
     QTabWidget* m_tabs;
     std::vector<OptionsPage*> m_pages;
     int m_shown = 0;

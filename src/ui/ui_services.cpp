@@ -1,34 +1,63 @@
 #include "ui/ui_services.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QStringList>
 
 namespace pairweb::ui {
-namespace {
 
-UserPrompts* g_prompts = nullptr;
-
-}  // namespace
-
-void QtPrompts::message(QWidget* parent, const QString& caption, const QString& text) {
-    QMessageBox::information(parent, caption, text, QMessageBox::Ok);
+void QtPrompts::message(const std::string& caption, const std::string& text,
+                        app::MessageKind kind) {
+    QMessageBox box(kind == app::MessageKind::Warning ? QMessageBox::Warning
+                                                      : QMessageBox::Information,
+                    qs(caption), qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
 }
 
-std::optional<QColor> QtPrompts::chooseColour(QWidget* parent, const QColor& initial) {
-    QColorDialog dialog(initial, parent);
-    dialog.setOption(QColorDialog::DontUseNativeDialog, false);
+std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial) {
+    QColorDialog dialog(toQColor(initial), QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return dialog.selectedColor();
+    return fromQColor(dialog.selectedColor());
 }
 
-UserPrompts& prompts() {
-    static QtPrompts real;
-    return g_prompts != nullptr ? *g_prompts : real;
+QString QtFileDialogs::qtFilters(const std::vector<app::FileFilter>& filters) {
+    QStringList list;
+    for (const app::FileFilter& f : filters) {
+        // "*.*" means every file, also those without a dot.
+        list << QStringLiteral("%1 (%2)").arg(qs(f.description),
+                                             f.pattern == "*.*" ? QStringLiteral("*")
+                                                                : qs(f.pattern));
+    }
+    return list.join(QStringLiteral(";;"));
 }
 
-void setPrompts(UserPrompts* prompts) { g_prompts = prompts; }
+namespace {
+
+std::optional<std::string> run(const app::FileDialogRequest& request, bool save) {
+    QFileDialog dialog(QApplication::activeWindow(), qs(request.title), QString(),
+                       QtFileDialogs::qtFilters(request.filters));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (!save) dialog.setFileMode(QFileDialog::ExistingFile);
+    if (!request.proposed.empty()) dialog.selectFile(qs(request.proposed));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> QtFileDialogs::open(const app::FileDialogRequest& request) {
+    return run(request, false);
+}
+
+std::optional<std::string> QtFileDialogs::save(const app::FileDialogRequest& request) {
+    return run(request, true);
+}
 
 QColor toQColor(std::uint32_t colour) {
     return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),

@@ -2,36 +2,32 @@
 
 #include <QColor>
 #include <QString>
-#include <QWidget>
 #include <cstdint>
 #include <optional>
+#include <string>
 
-#include "platform/platform.h"
+#include "app/prompts.h"
 
 namespace pairweb::ui {
 
-// What blocks on the user outside the dialogs themselves: message boxes and the colour
-// dialog. The app uses the real ones; tests answer them.
-class UserPrompts {
+// Qt's message boxes and colour dialog, over the active window.
+class QtPrompts : public app::Prompts {
 public:
-    virtual ~UserPrompts() = default;
-    // A modal message box with one OK button.
-    virtual void message(QWidget* parent, const QString& caption, const QString& text) = 0;
-    // The full colour dialog starting at initial; nothing when the user cancels.
-    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    void message(const std::string& caption, const std::string& text,
+                 app::MessageKind kind) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
 };
 
-// The real message boxes and colour dialog.
-class QtPrompts : public UserPrompts {
+// Qt's file dialogs.
+class QtFileDialogs : public app::FileDialogs {
 public:
-    void message(QWidget* parent, const QString& caption, const QString& text) override;
-    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
+    std::optional<std::string> open(const app::FileDialogRequest& request) override;
+    std::optional<std::string> save(const app::FileDialogRequest& request) override;
+    // A filter list in Qt's form: "Tournament files (*.trn)", "All Files (*)".
+    static QString qtFilters(const std::vector<app::FileFilter>& filters);
 };
 
-// The prompts the widgets use: the real ones unless a test installed others.
-UserPrompts& prompts();
-// Installs prompts for tests; nullptr restores the real ones. Not owned.
-void setPrompts(UserPrompts* prompts);
+inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 // Colours are held as 0x00BBGGRR, red in the low byte.
 QColor toQColor(std::uint32_t colour);

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/options.h"
+#include "app/prompts.h"
+#include "platform/platform.h"
+#include "settings/settings.h"
+
+namespace pairweb::app {
+
+// The main dialog's controls. Statics have identifiers of their own from 1100.
+namespace control {
+constexpr int kOk = 1;
+constexpr int kCancel = 2;
+constexpr int kTrnFile = 1000;
+constexpr int kHomePage = 1001;
+constexpr int kTitle = 1014;
+constexpr int kSlot = 1021;
+constexpr int kOptions = 1036;
+constexpr int kLoad = 1037;
+constexpr int kSave = 1038;
+constexpr int kGenerate = 1039;
+constexpr int kOpen = 1040;
+constexpr int kBrowse = 1041;
+constexpr int kAbout = 1042;
+constexpr int kVersionLine = 1100;
+constexpr int kInstruction = 1101;
+constexpr int kTrnGroup = 1102;
+constexpr int kHomePageGroup = 1103;
+constexpr int kTitleGroup = 1104;
+constexpr int kSlotGroup = 1105;
+constexpr int kAboutText = 1106;
+}  // namespace control
+
+struct ControlText {
+    int id;
+    std::string text;
+};
+
+// "PAIRWEB"
+const std::string& mainDialogCaption();
+// Every captioned control and static of the main dialog with its text.
+const std::vector<ControlText>& mainDialogTexts();
+// The slot combo box's list: "1" to "8".
+const std::vector<std::string>& slotItems();
+// The keyboard's tab order of the main dialog's controls.
+const std::vector<int>& mainDialogTabOrder();
+// The About box: its caption and its one line.
+const std::string& aboutCaption();
+std::string aboutText();
+
+// The application's title, caption of every message box: the program's file name without
+// its folder and extension.
+std::string applicationTitle(const std::string& programPath);
+
+// What a front end's main dialog offers: the texts of its edits and of the slot combo box
+// (UTF-8), by id.
+class MainDialogControls {
+  public:
+    virtual ~MainDialogControls() = default;
+    virtual std::string text(int id) const = 0;
+    virtual void setText(int id, const std::string& utf8) = 0;
+};
+
+// The main dialog's state and commands: it owns the process's one Settings record and the
+// settings slot, and runs every action of the dialog's buttons.
+class GeneratorDialog {
+  public:
+    // programPath: the program's own file (settings files and the viewer lie beside it).
+    GeneratorDialog(std::string programPath, platform::Platform& platform, FileDialogs& files,
+                    Prompts& prompts);
+
+    // The front end's controls; until set, transfers do nothing.
+    void setControls(MainDialogControls* controls) { m_controls = controls; }
+
+    settings::Settings& settings() { return m_settings; }
+    const std::string& slot() const { return m_slot; }
+    const std::string& appTitle() const { return m_appTitle; }
+    // The current slot's settings file.
+    std::string settingsPath() const;
+
+    // Controls to members (true) or members to controls (false). Filling the controls
+    // fires their change notices; those do not read the not-yet-filled controls back.
+    void updateData(bool fromControls);
+    // A text edit changed: every control goes to the members at once.
+    void textChanged() { updateData(true); }
+
+    void browse();
+    void open();
+    // Runs the options sheet on the settings: runSheet shows it modally; what its pages
+    // hold goes back whatever the result.
+    void options(const std::function<void(OptionsSheet&)>& runSheet);
+    void loadSettings();
+    void saveSettings();
+    void generate();
+    // OK: generates, and the dialog then closes whatever the run said.
+    void ok() { generate(); }
+
+  private:
+    void tell(const std::string& text);
+
+    std::string m_programPath;
+    std::string m_appTitle;
+    platform::Platform& m_platform;
+    Prompts& m_prompts;
+    CommonDialog m_fileDialog;
+    MainDialogControls* m_controls = nullptr;
+    settings::Settings m_settings;
+    std::string m_slot;
+    bool m_transferring = false;
+};
+
+}  // namespace pairweb::app

@@ -1,0 +1,240 @@
+#include "app/options.h"
+
+#include <algorithm>
+
+#include "data/tournament.h"
+
+namespace pairweb::app {
+namespace {
+
+using settings::Settings;
+
+// Statics: groups from 1100, notes from 1150; a control's label is its id + 100.
+constexpr int kLabelOffset = 100;
+
+std::vector<std::string> sorted(std::vector<std::string> items) {
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+PageItem make(ItemKind kind, int id, std::string text, std::string name) {
+    PageItem item;
+    item.kind = kind;
+    item.id = id;
+    item.text = std::move(text);
+    item.name = std::move(name);
+    return item;
+}
+
+PageItem group(int id, std::string title) {
+    return make(ItemKind::Group, id, std::move(title), {});
+}
+PageItem endGroup() { return make(ItemKind::EndGroup, 0, {}, {}); }
+PageItem note(int id, std::string text) { return make(ItemKind::Note, id, std::move(text), {}); }
+
+PageItem check(int id, std::string text, std::string name, std::int32_t Settings::*field) {
+    PageItem item = make(ItemKind::Check, id, std::move(text), std::move(name));
+    item.flag = field;
+    return item;
+}
+
+PageItem textControl(ItemKind kind, int id, std::string label, std::string name,
+                     std::string Settings::*field, std::vector<std::string> items = {}) {
+    PageItem item = make(kind, id, std::move(label), std::move(name));
+    item.textField = field;
+    item.items = sorted(std::move(items));
+    item.labelId = item.text.empty() ? 0 : id + kLabelOffset;
+    return item;
+}
+
+PageItem combo(int id, std::string label, std::string name, std::string Settings::*field,
+               std::vector<std::string> items) {
+    return textControl(ItemKind::Combo, id, std::move(label), std::move(name), field,
+                       std::move(items));
+}
+
+PageItem edit(int id, std::string label, std::string name, std::string Settings::*field) {
+    return textControl(ItemKind::Edit, id, std::move(label), std::move(name), field);
+}
+
+PageItem colour(int id, std::string caption, std::string description, std::string defaultText,
+                std::string name, std::uint32_t Settings::*field) {
+    PageItem item = make(ItemKind::Colour, id, std::move(caption), std::move(name));
+    item.colour = field;
+    item.description = std::move(description);
+    item.defaultText = std::move(defaultText);
+    item.labelId = id + kLabelOffset;
+    return item;
+}
+
+std::vector<std::string> tiebreakNames() {
+    return {data::kTiebreakNames.begin(), data::kTiebreakNames.end()};
+}
+
+const std::vector<std::string> kSizes = {"8px",  "10px", "12px", "14px", "16px",
+                                         "18px", "20px", "22px", "24px", "26px"};
+
+std::vector<PageDef> makePages() {
+    PageItem disclaimer =
+        textControl(ItemKind::MultiLineEdit, 1000, "", "Disclaimer", &Settings::Disclaimer);
+    return {
+        {"Options",
+         {group(1100, "Tournament type"),
+          combo(1026, "", "TourneyType", &Settings::TourneyType, {"Swiss", "Round-Robin"}),
+          endGroup(), group(1101, "Display Options"),
+          check(1008, "Display titles", "DisplayTitles", &Settings::DisplayTitles),
+          check(1009, "Display Rating (usually FIDE)", "DisplayRating", &Settings::DisplayRating),
+          check(1012, "Display Rating_2 (usually ACF)", "DisplayRating_2",
+                &Settings::DisplayRating_2),
+          check(1013, "Display Seed number", "DisplaySeed", &Settings::DisplaySeed),
+          check(1016, "Display Federation", "DisplayFed", &Settings::DisplayFed),
+          check(1018, "Display Club", "DisplayClub", &Settings::DisplayClub),
+          check(1019, "Crosstable in starting rank", "CrossStartrank", &Settings::CrossStartrank),
+          note(1150, "(otherwise in score rank)"), endGroup(), group(1102, "Disclaimer"),
+          disclaimer, note(1151, "Displayed at the start of any uncommenced pairing."),
+          endGroup()}},
+        {"Colours",
+         {colour(1002, "Text Colour", "Text colour for table or page body", "Select text colour",
+                 "TextColour1", &Settings::TextColour1),
+          colour(1005, "Title Colour", "Text colour for the tournament title",
+                 "Select title colour", "TitleColour", &Settings::TitleColour),
+          colour(1007, "Header Text Colour", "Text colour for table headers",
+                 "Select header text colour", "HeadTextColour", &Settings::HeadTextColour),
+          colour(1008, "Text Link Colour", "Text colour for links in table body or text",
+                 "Select text link colour", "LinkTextColour", &Settings::LinkTextColour),
+          colour(1009, "Header Hover Colour", "Hover colour for links in table header",
+                 "Select header hover colour", "HeadHoverColour", &Settings::HeadHoverColour),
+          colour(1010, "Text Hover Colour", "Hover colour for table or page body",
+                 "Select text hover colour", "TextHoverColour", &Settings::TextHoverColour),
+          colour(1003, "Page BG Colour", "Page background colour", "Select main BG colour",
+                 "BGColourMain", &Settings::BGColourMain),
+          colour(1006, "Table BG Colour", "Background colour for all tables",
+                 "Select table BG colour", "BGColourTable", &Settings::BGColourTable),
+          colour(1004, "Header BG Colour", "Background for table headers",
+                 "Select header BG colour", "BGColourHead", &Settings::BGColourHead)}},
+        {"Tiebreaks",
+         {check(1017, "Display tiebreaks", "DisplayTiebreaks", &Settings::DisplayTiebreaks),
+          group(1100, "Tiebreaks"),
+          combo(1026, "First", "FirstTB", &Settings::FirstTB, tiebreakNames()),
+          combo(1029, "Second", "SecondTB", &Settings::SecondTB, tiebreakNames()),
+          combo(1030, "Third", "ThirdTB", &Settings::ThirdTB, tiebreakNames()), endGroup(),
+          note(1150,
+               "Note: tiebreaks will be applied to rank standings and crosstables even if "
+               "\"Display Tiebreaks\" is unchecked.  If you do not want any tiebreaks applied, "
+               "select \"Start Rank\" as the first tiebreak.")}},
+        {"Fonts",
+         {combo(1021, "Select font:", "FontFamily", &Settings::FontFamily,
+                {"Times", "\"Times New Roman\"", "Garamond", "Arial", "\"Arial Black\"",
+                 "\"Comic Sans MS\"", "Georgia", "Palatino", "Helvetica", "Verdana",
+                 "\"Trebuchet MS\"", "\"Book Antiqua\"", "Serif", "Sans-serif", "Tahoma"}),
+          group(1100, "Font sizes"),
+          combo(1022, "Tournament title", "ToptitleSize", &Settings::ToptitleSize, kSizes),
+          combo(1023, "Subheadings", "TopSize", &Settings::TopSize, kSizes),
+          combo(1024, "Table title", "TitleSize", &Settings::TitleSize, kSizes),
+          combo(1025, "Table headings", "HeadSize", &Settings::HeadSize, kSizes),
+          combo(1026, "Table body text", "TextSize", &Settings::TextSize, kSizes),
+          combo(1027, "Crosstable entries", "CrosstableSize", &Settings::CrosstableSize, kSizes),
+          combo(1028, "Round-robin crosstables", "rrCrosstableSize", &Settings::rrCrosstableSize,
+                kSizes),
+          endGroup()}},
+        {"Labels",
+         {edit(1000, "Player List", "Player_List", &Settings::Player_List),
+          edit(1001, "Pairings", "Pairings", &Settings::Pairings),
+          edit(1002, "Standings", "Standings", &Settings::Standings),
+          edit(1003, "Crosstable", "Crosstable", &Settings::Crosstable),
+          edit(1004, "Round", "Round", &Settings::Round),
+          edit(1005, "Name", "Name", &Settings::Name),
+          edit(1007, "Federation", "Federation", &Settings::Federation),
+          edit(1013, "Rank", "Rank", &Settings::Rank), edit(1014, "Seed", "Seed", &Settings::Seed),
+          edit(1015, "Score", "Score", &Settings::Score),
+          edit(1023, "Result", "Result", &Settings::Result),
+          edit(1016, "Board", "Board", &Settings::Board),
+          edit(1017, "Club", "Club", &Settings::Club),
+          edit(1006, "Rating (if only one is displayed)", "Rating", &Settings::Rating),
+          edit(1018, "Rating_1 (if both are displayed)", "Rating_1", &Settings::Rating_1),
+          edit(1019, "Rating_2 (if both are displayed)", "Rating_2", &Settings::Rating_2),
+          edit(1020, "Bye", "Bye", &Settings::Bye),
+          edit(1021, "Previous", "Previous", &Settings::Previous),
+          edit(1022, "Next", "Next", &Settings::Next)}},
+        {"PGN",
+         {check(1008, "Generate PGN Files", "MakePGN", &Settings::MakePGN),
+          check(1009, "Link to PGN Files", "LinkPGN", &Settings::LinkPGN),
+          edit(1000, "Filename Prefix", "FnamePrefix", &Settings::FnamePrefix),
+          edit(1001, "Site", "PGNSite", &Settings::PGNSite),
+          edit(1002, "Date", "PGNDate", &Settings::PGNDate),
+          note(1150,
+               "The \"Generate PGN\" option enables skeleton PGN files to be created, which "
+               "contain player and tournament information, but no moves.  If these files "
+               "already exist, they will not be overwritten."),
+          note(1151,
+               "The \"Link to PGN\" option creates links from the pairings pages, and "
+               "crosstables (click on the result) to PGN files.  The link will bring up a "
+               "pop-up javascript applet in a window which will allow the user to play "
+               "through the games."),
+          note(1152,
+               "PGN filenames will begin with \"Filename Prefix\".  Use this e.g to insert the "
+               "tournament name in the PGN filename.  The Site and Date fields will appear in "
+               "the appropriate PGN fields.")}},
+    };
+}
+
+}  // namespace
+
+const std::vector<PageDef>& optionPages() {
+    static const std::vector<PageDef> kPages = makePages();
+    return kPages;
+}
+
+OptionsSheet::OptionsSheet(const Settings& s) { m_values.fill(s); }
+
+void OptionsSheet::show(int page, PageControls& controls) const {
+    const Settings& v = values(page);
+    for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
+        if (item.flag != nullptr) {
+            controls.setChecked(item.id, v.*(item.flag) != 0);
+        } else if (item.colour != nullptr) {
+            controls.setColour(item.id, v.*(item.colour));
+        } else if (item.textField != nullptr) {
+            const std::string shown = siteTextToUtf8(v.*(item.textField));
+            controls.setText(item.id, item.kind == ItemKind::MultiLineEdit
+                                          ? multiLineToControl(shown, controls.lineBreaks())
+                                          : shown);
+        }
+    }
+}
+
+void OptionsSheet::commit(int page, const PageControls& controls) {
+    Settings& v = m_values[static_cast<std::size_t>(page)];
+    for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
+        if (item.flag != nullptr) {
+            v.*(item.flag) = controls.checked(item.id) ? 1 : 0;
+        } else if (item.textField != nullptr) {
+            const std::string shown = controls.text(item.id);
+            v.*(item.textField) =
+                utf8ToSiteText(item.kind == ItemKind::MultiLineEdit
+                                   ? multiLineFromControl(shown, controls.lineBreaks())
+                                   : shown);
+        }
+    }
+}
+
+void OptionsSheet::colourChosen(int page, int id, std::uint32_t colour) {
+    for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
+        if (item.colour != nullptr && item.id == id) {
+            m_values[static_cast<std::size_t>(page)].*(item.colour) = colour;
+        }
+    }
+}
+
+void OptionsSheet::store(Settings& s) const {
+    for (int page = 0; page < kOptionPageCount; ++page) {
+        const Settings& v = values(page);
+        for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
+            if (item.flag != nullptr) s.*(item.flag) = v.*(item.flag);
+            if (item.textField != nullptr) s.*(item.textField) = v.*(item.textField);
+            if (item.colour != nullptr) s.*(item.colour) = v.*(item.colour);
+        }
+    }
+}
+
+}  // namespace pairweb::app

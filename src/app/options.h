@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/site_text.h"
+#include "settings/settings.h"
+
+namespace pairweb::app {
+
+// The options sheet's six pages as data: which control edits which setting, with its
+// caption, list and notes, in the order the page shows them. Front ends lay the items out
+// and bind controls by id; they decide nothing else.
+
+enum class ItemKind {
+    Group,  // a group box around the following items up to EndGroup
+    EndGroup,
+    Check,          // automatic check box: a flag (0 or 1)
+    Combo,          // editable drop-down combo box, list sorted: a text
+    Edit,           // one-line edit: a text
+    MultiLineEdit,  // multi-line edit with a vertical scroll bar: a text
+    Colour,         // colour button beside a description: a colour
+    Note,           // static text, wrapped
+};
+
+struct PageItem {
+    ItemKind kind = ItemKind::Note;
+    int id = 0;        // the control's identifier (statics get identifiers of their own)
+    std::string text;  // check box text, group title, note, colour caption, or the label
+    std::string name;  // the setting's name; empty for statics
+    std::int32_t settings::Settings::*flag = nullptr;
+    std::string settings::Settings::*textField = nullptr;
+    std::uint32_t settings::Settings::*colour = nullptr;
+    std::vector<std::string> items;  // a combo box's list, sorted
+    std::string description;         // a colour button's description
+    std::string defaultText;         // a colour button's default-box text
+    // The static that labels a combo box or edit, or describes a colour button (0: none).
+    int labelId = 0;
+
+    bool isControl() const { return !name.empty(); }
+};
+
+struct PageDef {
+    std::string tab;
+    std::vector<PageItem> items;
+};
+
+// The six pages in tab order: Options, Colours, Tiebreaks, Fonts, Labels, PGN.
+const std::vector<PageDef>& optionPages();
+constexpr int kOptionPageCount = 6;
+
+// What a front end's page offers: its controls' values by id. Texts are UTF-8.
+class PageControls {
+  public:
+    virtual ~PageControls() = default;
+    virtual bool checked(int id) const = 0;
+    virtual void setChecked(int id, bool on) = 0;
+    virtual std::string text(int id) const = 0;
+    virtual void setText(int id, const std::string& utf8) = 0;
+    virtual void setColour(int id, std::uint32_t colour) = 0;
+    // How the toolkit's multi-line edits separate lines.
+    virtual LineBreaks lineBreaks() const = 0;
+};
+
+// The sheet's state while it is open. Each page keeps its own copy of the settings: its
+// controls are committed to it when the user leaves the page or presses OK, colour buttons
+// the moment a colour is chosen. Whatever the sheet's result, store() copies every page's
+// values back, so Cancel drops only the uncommitted edits of the page shown, and a page
+// never shown gives back what it was given.
+class OptionsSheet {
+  public:
+    explicit OptionsSheet(const settings::Settings& s);
+
+    // The page's values to its controls (when the page is first shown).
+    void show(int page, PageControls& controls) const;
+    // The page's controls to its values (the page is left, or OK pressed on it).
+    void commit(int page, const PageControls& controls);
+    // A colour button of the page took a colour.
+    void colourChosen(int page, int id, std::uint32_t colour);
+    // Every page's values into the settings (only the fields each page edits).
+    void store(settings::Settings& s) const;
+
+    const settings::Settings& values(int page) const {
+        return m_values[static_cast<std::size_t>(page)];
+    }
+
+  private:
+    std::array<settings::Settings, kOptionPageCount> m_values;
+};
+
+}  // namespace pairweb::app

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pairweb::app {
+
+// The main dialog's own messages about settings files (the others come from the core).
+inline constexpr std::string_view kUnreadableSettingsMessage =
+    "That preference file cannot be read!";
+inline constexpr std::string_view kNotSavedMessage = "The settings could not be saved to ";
+
+// The icon of a message box: errors and refused input warn, everything else informs.
+enum class MessageKind { Information, Warning };
+MessageKind messageKind(std::string_view text);
+
+// What blocks on the user outside the program's own dialogs: message boxes and the colour
+// dialog. Each front end passes its own (tests pass answering ones). Texts are UTF-8.
+class Prompts {
+  public:
+    virtual ~Prompts() = default;
+    // A modal message box with one OK button.
+    virtual void message(const std::string& caption, const std::string& text, MessageKind kind) = 0;
+    // The full colour dialog starting at initial (0x00BBGGRR); nothing when cancelled.
+    virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
+};
+
+// One entry of a file dialog's type list.
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
+struct FileDialogRequest {
+    std::string title;
+    std::vector<FileFilter> filters;
+    std::string proposed;  // the proposed file name, or empty
+};
+
+// The platform's file dialogs; each gives the chosen path (UTF-8) or nothing on cancel.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    virtual std::optional<std::string> open(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> save(const FileDialogRequest& request) = 0;
+};
+
+// The file-dialog control of the main dialog: set its properties, show a dialog, read the
+// chosen name back. Its properties persist between uses; a cancelled dialog leaves
+// FileName as it was.
+class CommonDialog {
+  public:
+    explicit CommonDialog(FileDialogs& dialogs) : m_dialogs(dialogs) {}
+
+    void setDialogTitle(std::string title) { m_title = std::move(title); }
+    const std::string& dialogTitle() const { return m_title; }
+    // Pairs of a description and a pattern, all separated by "|":
+    // "Tournament files|*.trn|All Files|*.*".
+    void setFilter(std::string filter) { m_filter = std::move(filter); }
+    const std::string& filter() const { return m_filter; }
+    void setFileName(std::string name) { m_fileName = std::move(name); }
+    const std::string& fileName() const { return m_fileName; }
+
+    void ShowOpen();
+    void ShowSave();
+
+    // The pairs of a filter text; a description without a pattern is dropped.
+    static std::vector<FileFilter> parseFilter(std::string_view filter);
+
+  private:
+    FileDialogRequest request() const;
+
+    FileDialogs& m_dialogs;
+    std::string m_title;
+    std::string m_filter;
+    std::string m_fileName;
+};
+
+}  // namespace pairweb::app
