@@ -4,9 +4,9 @@
 #include <QTabWidget>
 
 #include "platform/platform.h"
-#include "ui/common_dialog.h"
 #include "ui/generator_dlg.h"
 #include "ui/options_sheet.h"
+#include "ui/ui_services.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -16,18 +16,20 @@ int main(int argc, char** argv) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     pairweb::platform::SystemPlatform platform;
     pairweb::ui::QtFileDialogs files;
-    pairweb::ui::CGeneratorDlg dialog(QStringLiteral("/opt/pairweb/pairweb"), platform, files);
-    dialog.settings().strFilename = argv[2];
-    dialog.settings().OutputIndex = "/var/www/open2026/index.html";
-    dialog.settings().TourneyName = "Pairweb Sample Open 2026";
-    dialog.updateData(false);
+    pairweb::ui::QtPrompts prompts;
+    pairweb::ui::CGeneratorDlg dialog("/opt/pairweb/pairweb", platform, files, prompts);
+    auto& model = dialog.model();
+    model.settings().strFilename = argv[2];
+    model.settings().OutputIndex = "/var/www/open2026/index.html";
+    model.settings().TourneyName = "Pairweb Sample Open 2026";
+    model.updateData(false);
     dialog.resize(620, dialog.sizeHint().height());
     dialog.show();
     app.processEvents();
     if (!dialog.grab().save(folder + "/main-dialog.png")) return 1;
 
-    pairweb::ui::COptionsSheet sheet;
-    sheet.load(dialog.settings());
+    pairweb::app::OptionsSheet state(model.settings());
+    pairweb::ui::COptionsSheet sheet(state, prompts);
     sheet.tabs()->setCurrentIndex(1);
     sheet.resize(520, 420);
     sheet.show();

@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QMessageBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,7 +12,9 @@
 #include "support/test_env.h"
 #include "ui/generator_dlg.h"
 #include "ui/options_sheet.h"
+#include "app/site_text.h"
 #include "ui/site_text.h"
+#include "ui/ui_services.h"
 #include "ui_test_support.h"
 
 namespace pairweb::ui {
@@ -25,7 +28,8 @@ private:
         testing::FixedPlatform platform{dir / "pairweb", 1796652309};
         AnsweringFileDialogs files;
         RecordingPrompts prompts;
-        CGeneratorDlg dialog{QString::fromStdString(dir / "pairweb"), platform, files};
+        CGeneratorDlg dialog{dir / "pairweb", platform, files, prompts};
+        app::GeneratorDialog& model = dialog.model();
 
         Fixture() {
             dialog.show();
@@ -37,7 +41,7 @@ private:
             if (found == nullptr) qFatal("no control %s", name);
             return found;
         }
-        void click(const char* name) { QTest::mouseClick(control<QPushButton>(name), Qt::LeftButton); }
+        void click(int id) { QTest::mouseClick(buttonOf(&dialog, id), Qt::LeftButton); }
         // Replaces the edit's text by typing, one key event per character, as a keyboard
         // with these letters would send them.
         void type(const char* name, const QString& text) {
@@ -60,56 +64,58 @@ private slots:
         QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString("Tournament Name: please edit"));
         QCOMPARE(f.control<QComboBox>("slot")->currentText(), QString());
         QCOMPARE(f.control<QComboBox>("slot")->count(), 8);
-        QCOMPARE(f.dialog.appTitle(), QString("pairweb"));
+        QCOMPARE(f.model.appTitle(), std::string("pairweb"));
     }
 
     void typingUpdatesTheSettingsAtOnce() {
         Fixture f;
         f.type("strFilename", "/data/open.trn");
-        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+        QCOMPARE(f.model.settings().strFilename, std::string("/data/open.trn"));
         f.type("TourneyName", "County Open");
-        QCOMPARE(f.dialog.settings().TourneyName, std::string("County Open"));
+        QCOMPARE(f.model.settings().TourneyName, std::string("County Open"));
         f.type("OutputIndex", "/www/index.html");
-        QCOMPARE(f.dialog.settings().OutputIndex, std::string("/www/index.html"));
-        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+        QCOMPARE(f.model.settings().OutputIndex, std::string("/www/index.html"));
+        QCOMPARE(f.model.settings().strFilename, std::string("/data/open.trn"));
     }
 
     void browseAndOpen() {
         Fixture f;
-        f.click("browse");  // cancelled
-        QCOMPARE(f.dialog.settings().strFilename, std::string("TRN filename: please select"));
+        f.click(app::control::kBrowse);  // cancelled
+        QCOMPARE(f.model.settings().strFilename, std::string("TRN filename: please select"));
         QCOMPARE(f.files.calls.size(), std::size_t(1));
         QCOMPARE(f.files.calls[0].save, false);
-        QCOMPARE(f.files.calls[0].title, QString("Select SwissPerfect Tournament file"));
-        QCOMPARE(f.files.calls[0].filters, QStringList({"Tournament files (*.trn)", "All Files (*)"}));
-        QCOMPARE(f.files.calls[0].proposed, QString());
+        QCOMPARE(f.files.calls[0].request.title, std::string("Select SwissPerfect Tournament file"));
+        QCOMPARE(QtFileDialogs::qtFilters(f.files.calls[0].request.filters),
+                 QString("Tournament files (*.trn);;All Files (*)"));
+        QCOMPARE(f.files.calls[0].request.proposed, std::string());
 
-        f.files.answer = QStringLiteral("/data/open.trn");
-        f.click("browse");
-        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+        f.files.answer = "/data/open.trn";
+        f.click(app::control::kBrowse);
+        QCOMPARE(f.model.settings().strFilename, std::string("/data/open.trn"));
         QCOMPARE(f.control<QLineEdit>("strFilename")->text(), QString("/data/open.trn"));
 
         f.files.answer.reset();
-        f.click("open");  // cancelled: the proposed name stays
+        f.click(app::control::kOpen);  // cancelled: the proposed name stays
         QCOMPARE(f.files.calls.back().save, true);
-        QCOMPARE(f.files.calls.back().title, QString("Select Output index filename"));
-        QCOMPARE(f.files.calls.back().proposed, QString("index.html"));
-        QCOMPARE(f.files.calls.back().filters, QStringList({"HTML files (*.html)", "All Files (*)"}));
-        QCOMPARE(f.dialog.settings().OutputIndex, std::string("index.html"));
+        QCOMPARE(f.files.calls.back().request.title, std::string("Select Output index filename"));
+        QCOMPARE(f.files.calls.back().request.proposed, std::string("index.html"));
+        QCOMPARE(QtFileDialogs::qtFilters(f.files.calls.back().request.filters),
+                 QString("HTML files (*.html);;All Files (*)"));
+        QCOMPARE(f.model.settings().OutputIndex, std::string("index.html"));
         QCOMPARE(f.control<QLineEdit>("OutputIndex")->text(), QString("index.html"));
-        QCOMPARE(f.dialog.settings().strFilename, std::string("/data/open.trn"));
+        QCOMPARE(f.model.settings().strFilename, std::string("/data/open.trn"));
     }
 
     void saveThenLoadRestoresEverySetting() {
         Fixture f;
-        settings::Settings& s = f.dialog.settings();
+        settings::Settings& s = f.model.settings();
         s.MakePGN = 1;
         s.TextColour1 = 0xFF000000u;
         s.FontFamily = "\"Trebuchet MS\"";
         s.Bye = "free";
         f.type("TourneyName", "County Open");
         f.control<QComboBox>("slot")->setCurrentIndex(0);
-        f.click("save");
+        f.click(app::control::kSave);
         QVERIFY(f.prompts.messages.empty());
         QVERIFY(testing::fileExists(f.dir / "pairweb1.cfg"));
         const settings::Settings saved = s;
@@ -117,40 +123,41 @@ private slots:
         Fixture fresh;
         std::filesystem::copy_file(f.dir / "pairweb1.cfg", fresh.dir / "pairweb1.cfg");
         QTest::keyClicks(fresh.control<QComboBox>("slot")->lineEdit(), "1");
-        fresh.click("load");
+        fresh.click(app::control::kLoad);
         QVERIFY(fresh.prompts.messages.empty());
-        QVERIFY(fresh.dialog.settings() == saved);
+        QVERIFY(fresh.model.settings() == saved);
         QCOMPARE(fresh.control<QLineEdit>("TourneyName")->text(), QString("County Open"));
     }
 
     void loadingAMissingSlotChangesNothing() {
         Fixture f;
         f.type("TourneyName", "Kept");
-        const settings::Settings before = f.dialog.settings();
+        const settings::Settings before = f.model.settings();
         QTest::keyClicks(f.control<QComboBox>("slot")->lineEdit(), "club night");
-        f.click("load");
+        f.click(app::control::kLoad);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
-        QCOMPARE(f.prompts.messages[0].caption, QString("pairweb"));
-        QCOMPARE(f.prompts.messages[0].text, QString("That preference file does not exist!"));
-        QVERIFY(f.dialog.settings() == before);
-        QCOMPARE(f.dialog.settingsPath(), QString::fromStdString(f.dir / "pairwebclub night.cfg"));
+        QCOMPARE(f.prompts.messages[0].caption, std::string("pairweb"));
+        QCOMPARE(f.prompts.messages[0].text, std::string("That preference file does not exist!"));
+        QVERIFY(f.model.settings() == before);
+        QCOMPARE(f.model.settingsPath(), f.dir / "pairwebclub night.cfg");
     }
 
     void failedSaveIsReported() {
         Fixture f;
         std::filesystem::create_directory(f.dir / "pairweb2.cfg");
         f.control<QComboBox>("slot")->setCurrentIndex(1);
-        f.click("save");
+        f.click(app::control::kSave);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
-        QVERIFY(f.prompts.messages[0].text.startsWith("The settings could not be saved"));
+        QVERIFY(f.prompts.messages[0].text.starts_with("The settings could not be saved"));
+        QCOMPARE(f.prompts.messages[0].kind, app::MessageKind::Warning);
     }
 
     void generateShowsTheDriversMessage() {
         Fixture f;
-        f.click("generate");
+        f.click(app::control::kGenerate);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
-        QCOMPARE(f.prompts.messages[0].caption, QString("pairweb"));
-        QCOMPARE(f.prompts.messages[0].text, QString("Error: please select a valid .trn file."));
+        QCOMPARE(f.prompts.messages[0].caption, std::string("pairweb"));
+        QCOMPARE(f.prompts.messages[0].text, std::string("Error: please select a valid .trn file."));
         QVERIFY(f.dialog.isVisible());
     }
 
@@ -160,9 +167,9 @@ private slots:
         f.type("strFilename", QString(PAIRWEB_SOURCE_DIR) + "/samples/round_robin.trn");
         f.type("OutputIndex", QString::fromStdString(f.dir / "site/index.html"));
         f.type("TourneyName", "Sample Round-Robin");
-        f.click("generate");
+        f.click(app::control::kGenerate);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
-        QCOMPARE(f.prompts.messages[0].text, QString("Web page generated!"));
+        QCOMPARE(f.prompts.messages[0].text, std::string("Web page generated!"));
         QVERIFY(testing::fileExists(f.dir / "site/crosstable.html"));
         QVERIFY(testing::readFile(f.dir / "site/contents.html").find("Sample Round-Robin") !=
                 std::string::npos);
@@ -176,19 +183,19 @@ private slots:
         const std::string trn = std::string(PAIRWEB_SOURCE_DIR) + "/samples/round_robin.trn";
         f.type("strFilename", QString::fromStdString(trn));
         f.type("OutputIndex", QString::fromStdString(f.dir / "site/index.html"));
-        f.dialog.settings().MakePGN = 1;
+        f.model.settings().MakePGN = 1;
         f.type("TourneyName", QString::fromUtf8("K\u00f6ln Open \u2013 2026"));
         const std::string title = "K\xF6ln Open \x96 2026";
-        QCOMPARE(f.dialog.settings().TourneyName, title);
-        f.click("generate");
-        QCOMPARE(f.prompts.messages.back().text, QString("Web page generated!"));
+        QCOMPARE(f.model.settings().TourneyName, title);
+        f.click(app::control::kGenerate);
+        QCOMPARE(f.prompts.messages.back().text, std::string("Web page generated!"));
         const std::string toptitle =
             "<tr><td class=\"toptitle\" colspan=4 align=center>" + title + "</td></tr>";
         QCOMPARE(testing::crlfLines(testing::readFile(f.dir / "site/contents.html"))[7], toptitle);
         QCOMPARE(testing::crlfLines(testing::readFile(f.dir / "site/pgn/round1.pgn"))[0],
                  "[Event \"" + title + "\"]");
         f.control<QComboBox>("slot")->setCurrentIndex(0);
-        f.click("save");
+        f.click(app::control::kSave);
         QVERIFY(testing::readFile(f.dir / "pairweb1.cfg").find("\r\nTourneyName [" + title + "]\r\n") !=
                 std::string::npos);
 
@@ -199,9 +206,9 @@ private slots:
                            "strFilename [" + trn + "]\r\nOutputIndex [" +
                                (other.dir / "site/index.html") + "]\r\nTourneyName [K\xF6ln Open]\r\n");
         other.control<QComboBox>("slot")->setCurrentIndex(1);
-        other.click("load");
+        other.click(app::control::kLoad);
         QCOMPARE(other.control<QLineEdit>("TourneyName")->text(), QString::fromUtf8("K\u00f6ln Open"));
-        other.click("generate");
+        other.click(app::control::kGenerate);
         QCOMPARE(testing::crlfLines(testing::readFile(other.dir / "site/contents.html"))[7],
                  std::string("<tr><td class=\"toptitle\" colspan=4 align=center>K\xF6ln Open</td></tr>"));
     }
@@ -211,12 +218,12 @@ private slots:
         f.type("TourneyName", QString::fromUtf8("Open \u010c"));  // "Č" is refused
         QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString("Open "));
         QCOMPARE(f.control<QLineEdit>("TourneyName")->property(kRefusalNoteProperty).toString(),
-                 refusalNote(0x10C));
+                 QString::fromStdString(app::refusalNote(0x10C)));
         QPlainTextEdit disclaimer;
         guardSiteText(&disclaimer);
         disclaimer.setPlainText(QString::fromUtf8("Results \u2192 final\n\u20ac 5"));
         QCOMPARE(disclaimer.toPlainText(), QString::fromUtf8("Results  final\n\u20ac 5"));
-        QCOMPARE(disclaimer.property(kRefusalNoteProperty).toString(), refusalNote(0x2192));
+        QCOMPARE(disclaimer.property(kRefusalNoteProperty).toString(), QString::fromStdString(app::refusalNote(0x2192)));
     }
 
     void browseOffersTheEventsOwnName() {
@@ -224,38 +231,72 @@ private slots:
         testing::writeFile(f.dir / "open.ini", "[Pairing]\r\nName=not this\r\n"
                                                "[Tournament Info]\r\nName=K\xF6ln Open\r\nRounds=7\r\n");
         testing::writeFile(f.dir / "other.ini", "[Tournament Info]\r\nName=Other\r\n");
-        f.files.answer = QString::fromStdString(f.dir / "open.trn");
-        f.click("browse");  // the title shows its prompt: filled
+        f.files.answer = f.dir / "open.trn";
+        f.click(app::control::kBrowse);  // the title shows its prompt: filled
         QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString::fromUtf8("K\u00f6ln Open"));
-        f.files.answer = QString::fromStdString(f.dir / "other.trn");
-        f.click("browse");  // a title is there now: kept
-        QCOMPARE(f.dialog.settings().TourneyName, std::string("K\xF6ln Open"));
+        f.files.answer = f.dir / "other.trn";
+        f.click(app::control::kBrowse);  // a title is there now: kept
+        QCOMPARE(f.model.settings().TourneyName, std::string("K\xF6ln Open"));
         f.type("TourneyName", "");
-        f.files.answer = QString::fromStdString(f.dir / "none.trn");
-        f.click("browse");  // no ini: nothing changes
-        QCOMPARE(f.dialog.settings().TourneyName, std::string());
+        f.files.answer = f.dir / "none.trn";
+        f.click(app::control::kBrowse);  // no ini: nothing changes
+        QCOMPARE(f.model.settings().TourneyName, std::string());
     }
 
     void okGeneratesThenCloses() {
         Fixture f;
-        f.click("ok");
+        f.click(app::control::kOk);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
-        QCOMPARE(f.prompts.messages[0].text, QString("Error: please select a valid .trn file."));
+        QCOMPARE(f.prompts.messages[0].text, std::string("Error: please select a valid .trn file."));
         QVERIFY(!f.dialog.isVisible());
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
     }
 
     void optionsSheetCancelledChangesNothing() {
         Fixture f;
-        const settings::Settings before = f.dialog.settings();
+        const settings::Settings before = f.model.settings();
         bool sawSheet = false;
         whenModalOpens([&sawSheet](QWidget* modal) {
             sawSheet = qobject_cast<COptionsSheet*>(modal) != nullptr;
             qobject_cast<QDialog*>(modal)->reject();
         });
-        f.click("options");
+        f.click(app::control::kOptions);
         QVERIFY(sawSheet);
-        QVERIFY(f.dialog.settings() == before);
+        QVERIFY(f.model.settings() == before);
+    }
+
+    // Tab goes Browse, its edit, Open, its edit, the title, Options, Generate, the slot
+    // controls, OK, Cancel.
+    void tabOrderFollowsTheDialog() {
+        Fixture f;
+        QWidget* w = buttonOf(&f.dialog, app::control::kBrowse);
+        QStringList seen;
+        for (int k = 0; k < 12; ++k) {
+            const QVariant id = w->property("controlId");
+            seen << QString::number(id.toInt());
+            w = w->nextInFocusChain();
+            while (!w->property("controlId").isValid()) w = w->nextInFocusChain();
+        }
+        QCOMPARE(seen, QStringList({"1041", "1000", "1040", "1001", "1014", "1036", "1039", "1021",
+                                    "1037", "1038", "1", "2"}));
+    }
+
+    void errorsWarnAndSuccessInforms() {
+        QtPrompts real;
+        const std::pair<app::MessageKind, QMessageBox::Icon> cases[] = {
+            {app::MessageKind::Warning, QMessageBox::Warning},
+            {app::MessageKind::Information, QMessageBox::Information}};
+        for (const auto& [kind, icon] : cases) {
+            QMessageBox::Icon shown = QMessageBox::NoIcon;
+            whenModalOpens([&shown](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (box == nullptr) return;
+                shown = box->icon();
+                box->accept();
+            });
+            real.message("pairweb", "text", kind);
+            QCOMPARE(shown, icon);
+        }
     }
 
     void aboutBox() {
@@ -267,7 +308,7 @@ private slots:
             text = modal->findChild<QLabel*>("aboutText")->text();
             qobject_cast<QDialog*>(modal)->accept();
         });
-        f.click("about");
+        f.click(app::control::kAbout);
         QCOMPARE(title, QString("About pairweb"));
         QVERIFY(text.endsWith("Version 1.0.3"));
     }

@@ -6,7 +6,7 @@
 #include <QtTest>
 
 #include "ui/colour_popup.h"
-#include "ui/options_pages.h"
+#include "ui/colour_picker.h"
 #include "ui/options_sheet.h"
 #include "ui_test_support.h"
 
@@ -26,15 +26,22 @@ private:
     static void clickCheckBox(QCheckBox* box) {
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     }
-    static void showSheet(COptionsSheet& sheet, const settings::Settings& s) {
-        sheet.load(s);
-        sheet.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&sheet));
-    }
+    // The sheet open on settings; store() copies what its pages hold back.
+    struct Shown {
+        RecordingPrompts prompts;
+        app::OptionsSheet state;
+        COptionsSheet sheet;
+        explicit Shown(const settings::Settings& s) : state(s), sheet(state, prompts) {
+            sheet.show();
+            if (!QTest::qWaitForWindowExposed(&sheet)) qFatal("sheet not shown");
+        }
+        void store(settings::Settings& s) const { state.store(s); }
+    };
 
 private slots:
     void sixPagesInTabOrder() {
-        COptionsSheet sheet;
+        Shown shown{settings::Settings{}};
+        COptionsSheet& sheet = shown.sheet;
         QStringList titles;
         for (int k = 0; k < sheet.tabs()->count(); ++k) titles << sheet.tabs()->tabText(k);
         QCOMPARE(titles, QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN"}));
@@ -43,7 +50,8 @@ private slots:
     }
 
     void comboBoxesAreSortedAndEditable() {
-        COptionsSheet sheet;
+        Shown shown{settings::Settings{}};
+        COptionsSheet& sheet = shown.sheet;
         auto* font = control<QComboBox>(sheet, "FontFamily");
         QStringList items;
         for (int k = 0; k < font->count(); ++k) items << font->itemText(k);
@@ -73,31 +81,52 @@ private slots:
         s.TextColour1 = 0x123456;
         s.Disclaimer = "line one\r\nline two";
         const settings::Settings before = s;
-        COptionsSheet sheet;
-        showSheet(sheet, s);
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
         for (int k = 0; k < 6; ++k) sheet.tabs()->setCurrentIndex(k);  // visit every page
         sheet.reject();
-        sheet.store(s);
+        shown.store(s);
         QVERIFY(s == before);
     }
 
     void typedSizeReachesTheSettingsAsTyped() {
         settings::Settings s;
-        COptionsSheet sheet;
-        showSheet(sheet, s);
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
         sheet.tabs()->setCurrentIndex(3);
         auto* size = control<QComboBox>(sheet, "TextSize");
         size->lineEdit()->selectAll();
         QTest::keyClicks(size->lineEdit(), "13");
         sheet.accept();
-        sheet.store(s);
+        shown.store(s);
         QCOMPARE(s.TextSize, std::string("13"));
+    }
+
+    // Typed text is stored as typed: no completion ("Num" is not "Num Wins"), no re-casing.
+    void comboBoxesKeepTypedTextExactly() {
+        settings::Settings s;
+        Shown shown(s);
+        const std::pair<int, const char*> typed[] = {{0, "TourneyType"}, {2, "FirstTB"}, {3, "TopSize"}};
+        const char* texts[] = {"round-robin", "Num", "1"};
+        for (int k = 0; k < 3; ++k) {
+            shown.sheet.tabs()->setCurrentIndex(typed[k].first);
+            auto* combo = control<QComboBox>(shown.sheet, typed[k].second);
+            combo->lineEdit()->selectAll();
+            QTest::keyClicks(combo->lineEdit(), texts[k]);
+            QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+            QCOMPARE(combo->currentText(), QString(texts[k]));
+        }
+        shown.sheet.accept();
+        shown.store(s);
+        QCOMPARE(s.TourneyType, std::string("round-robin"));
+        QCOMPARE(s.FirstTB, std::string("Num"));
+        QCOMPARE(s.TopSize, std::string("1"));
     }
 
     void cancelDropsOnlyTheShownPagesEdits() {
         settings::Settings s;
-        COptionsSheet sheet;
-        showSheet(sheet, s);
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
         // Page Options: edited, then left for Labels: committed.
         clickCheckBox(control<QCheckBox>(sheet, "DisplayTitles"));
         sheet.tabs()->setCurrentIndex(4);
@@ -105,53 +134,53 @@ private slots:
         bye->selectAll();
         QTest::keyClicks(bye, "free");  // on the page shown at Cancel: dropped
         sheet.reject();
-        sheet.store(s);
+        shown.store(s);
         QCOMPARE(s.DisplayTitles, 1);
         QCOMPARE(s.Bye, std::string("bye"));
     }
 
     void okCommitsTheShownPage() {
         settings::Settings s;
-        COptionsSheet sheet;
-        showSheet(sheet, s);
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
         sheet.tabs()->setCurrentIndex(5);
         clickCheckBox(control<QCheckBox>(sheet, "MakePGN"));
         QTest::keyClicks(control<QLineEdit>(sheet, "FnamePrefix"), "open");
         sheet.accept();
-        sheet.store(s);
+        shown.store(s);
         QCOMPARE(s.MakePGN, 1);
         QCOMPARE(s.FnamePrefix, std::string("open"));
     }
 
     void chosenColourSurvivesCancel() {
         settings::Settings s;
-        COptionsSheet sheet;
-        showSheet(sheet, s);
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
         sheet.tabs()->setCurrentIndex(1);
         auto* button = control<CColourPicker>(sheet, "BGColourTable");
         QCOMPARE(button->colour(), 0xFFEAEAu);
-        QCOMPARE(button->defaultText(), QString("Select table BG colour"));
+        QCOMPARE(button->state().defaultText(), std::string("Select table BG colour"));
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(button->popup() != nullptr);
-        QCOMPARE(button->popup()->currentIndex(), 2);  // #EAEAFF is in the palette
+        QCOMPARE(button->popup()->selection().current(), 2);  // #EAEAFF is in the palette
         QTest::keyClick(button->popup(), Qt::Key_Right);
         QTest::keyClick(button->popup(), Qt::Key_Return);
         sheet.reject();
-        sheet.store(s);
-        QCOMPARE(s.BGColourTable, paletteCells()[3].colour);
+        shown.store(s);
+        QCOMPARE(s.BGColourTable, app::paletteCells()[3].colour);
     }
 
     void disclaimerKeepsLineBreaksAsCrLf() {
         settings::Settings s;
-        COptionsSheet sheet;
-        showSheet(sheet, s);
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
         auto* disclaimer = control<QPlainTextEdit>(sheet, "Disclaimer");
         disclaimer->setFocus();
         QTest::keyClicks(disclaimer, "Provisional");
         QTest::keyClick(disclaimer, Qt::Key_Return);
         QTest::keyClicks(disclaimer, "results");
         sheet.accept();
-        sheet.store(s);
+        shown.store(s);
         QCOMPARE(s.Disclaimer, std::string("Provisional\r\nresults"));
     }
 };
