@@ -1,9 +1,10 @@
 #include "ui/colour_picker.h"
 
+#include <qdrawutil.h>
+
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <qdrawutil.h>
 
 #include "ui/colour_popup.h"
 #include "ui/ui_services.h"

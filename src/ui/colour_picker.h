@@ -17,7 +17,7 @@ class CColourPopup;
 class CColourPicker : public QPushButton {
     Q_OBJECT
 
-public:
+  public:
     CColourPicker(const QString& text, int controlId, app::Prompts& prompts,
                   QWidget* parent = nullptr);
 
@@ -36,18 +36,18 @@ public:
     void popupSelectionChanged(std::uint32_t colour);
     void popupSelectionEnded(std::uint32_t colour, bool accepted);
 
-signals:
+  signals:
     void selectionChanged(std::uint32_t colour, int controlId);
     void dropDown(std::uint32_t colour, int controlId);
     void closeUp(std::uint32_t colour, int controlId);
     void selectionEnded(std::uint32_t colour, int controlId);
     void selectionCancelled(std::uint32_t colour, int controlId);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     QSize sizeHint() const override;
 
-private:
+  private:
     app::ColourButtonState m_state;
     app::Prompts& m_prompts;
     int m_controlId;

@@ -1,5 +1,7 @@
 #include "ui/colour_popup.h"
 
+#include <qdrawutil.h>
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -8,7 +10,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QToolTip>
-#include <qdrawutil.h>
 
 #include "ui/colour_picker.h"
 #include "ui/ui_services.h"
@@ -29,15 +30,23 @@ app::PaletteGeometry geometryFor(const std::string& defaultText, const std::stri
 
 app::Key keyOf(int qtKey) {
     switch (qtKey) {
-        case Qt::Key_Left: return app::Key::Left;
-        case Qt::Key_Right: return app::Key::Right;
-        case Qt::Key_Up: return app::Key::Up;
-        case Qt::Key_Down: return app::Key::Down;
+        case Qt::Key_Left:
+            return app::Key::Left;
+        case Qt::Key_Right:
+            return app::Key::Right;
+        case Qt::Key_Up:
+            return app::Key::Up;
+        case Qt::Key_Down:
+            return app::Key::Down;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return app::Key::Enter;
-        case Qt::Key_Space: return app::Key::Space;
-        case Qt::Key_Escape: return app::Key::Escape;
-        default: return app::Key::Other;
+        case Qt::Key_Enter:
+            return app::Key::Enter;
+        case Qt::Key_Space:
+            return app::Key::Space;
+        case Qt::Key_Escape:
+            return app::Key::Escape;
+        default:
+            return app::Key::Other;
     }
 }
 
@@ -60,7 +69,8 @@ CColourPopup::CColourPopup(const QPoint& topLeft, CColourPicker* owner, app::Pro
     // Kept on the screen the button is on.
     const QScreen* screen = QGuiApplication::screenAt(topLeft);
     if (screen == nullptr) screen = owner->screen();
-    const QRect area = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
+    const QRect area =
+        screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1 << 15, 1 << 15);
     const auto [x, y] = m_geometry.place(topLeft.x(), topLeft.y(), owner->height(),
                                          {area.x(), area.y(), area.width(), area.height()});
     setGeometry(QRect(x, y, m_geometry.width(), m_geometry.height()));
@@ -151,8 +161,8 @@ void CColourPopup::paintEvent(QPaintEvent*) {
     const auto drawItemFrame = [&](int index, const QRect& r) {
         const bool current = index == m_selection.current();
         const bool chosen = index == m_selection.chosen();
-        painter.fillRect(r, chosen && !current ? pal.color(QPalette::Light)
-                                               : pal.color(QPalette::Button));
+        painter.fillRect(
+            r, chosen && !current ? pal.color(QPalette::Light) : pal.color(QPalette::Button));
         if (current) qDrawShadePanel(&painter, r.adjusted(1, 1, -1, -1), pal, false, 1);
         if (chosen) qDrawShadePanel(&painter, r, pal, true, 1);
     };

@@ -19,21 +19,21 @@ class CColourPicker;
 class CColourPopup : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     CColourPopup(const QPoint& topLeft, CColourPicker* owner, app::Prompts& prompts);
 
     const app::PaletteSelection& selection() const { return m_selection; }
     // The rectangle of an item in window coordinates.
     QRect itemRect(int index) const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
-private:
+  private:
     void changeSelection(int index);
     // The selection moved: repaint, tooltip, tell the button.
     void selectionMoved();

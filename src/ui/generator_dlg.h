@@ -16,7 +16,7 @@ namespace pairweb::ui {
 class CGeneratorDlg : public QDialog, public app::MainDialogControls {
     Q_OBJECT
 
-public:
+  public:
     // programPath: the program's own file (settings files and the viewer live beside it).
     CGeneratorDlg(const std::string& programPath, platform::Platform& platform,
                   app::FileDialogs& files, app::Prompts& prompts, QWidget* parent = nullptr);
@@ -29,7 +29,7 @@ public:
     // Runs the options sheet (what "&Options" does).
     void onOptions();
 
-private:
+  private:
     app::GeneratorDialog m_model;
     app::Prompts& m_prompts;
     std::map<int, QLineEdit*> m_edits;
@@ -39,7 +39,7 @@ private:
 // The About box: "About pairweb", a line ending with the version, OK.
 class CAboutDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 };
 

@@ -19,7 +19,7 @@ class CColourPicker;
 class OptionsPage : public QWidget, public app::PageControls {
     Q_OBJECT
 
-public:
+  public:
     OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prompts, QWidget* parent);
 
     // The control of an id (the settings' names are also the controls' object names).
@@ -33,7 +33,7 @@ public:
     void setColour(int id, std::uint32_t colour) override;
     app::LineBreaks lineBreaks() const override { return app::LineBreaks::Lf; }
 
-private:
+  private:
     std::map<int, QWidget*> m_controls;
 };
 
@@ -42,7 +42,7 @@ private:
 class COptionsSheet : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     COptionsSheet(app::OptionsSheet& sheet, app::Prompts& prompts, QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return m_tabs; }
@@ -50,7 +50,7 @@ public:
 
     void accept() override;
 
-private:
+  private:
     app::OptionsSheet& m_sheet;
     QTabWidget* m_tabs;
     std::vector<OptionsPage*> m_pages;

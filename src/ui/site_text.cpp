@@ -20,7 +20,7 @@ void showRefusal(QWidget* control, char32_t c) {
 }
 
 class SiteTextValidator : public QValidator {
-public:
+  public:
     explicit SiteTextValidator(QWidget* control) : QValidator(control), m_control(control) {}
     State validate(QString& input, int&) const override {
         if (const auto c = app::firstRefused(input.toStdString())) {
@@ -30,7 +30,7 @@ public:
         return Acceptable;
     }
 
-private:
+  private:
     QWidget* m_control;
 };
 

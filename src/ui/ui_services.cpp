@@ -10,9 +10,9 @@ namespace pairweb::ui {
 
 void QtPrompts::message(const std::string& caption, const std::string& text,
                         app::MessageKind kind) {
-    QMessageBox box(kind == app::MessageKind::Warning ? QMessageBox::Warning
-                                                      : QMessageBox::Information,
-                    qs(caption), qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(
+        kind == app::MessageKind::Warning ? QMessageBox::Warning : QMessageBox::Information,
+        qs(caption), qs(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
@@ -28,9 +28,8 @@ QString QtFileDialogs::qtFilters(const std::vector<app::FileFilter>& filters) {
     QStringList list;
     for (const app::FileFilter& f : filters) {
         // "*.*" means every file, also those without a dot.
-        list << QStringLiteral("%1 (%2)").arg(qs(f.description),
-                                             f.pattern == "*.*" ? QStringLiteral("*")
-                                                                : qs(f.pattern));
+        list << QStringLiteral("%1 (%2)").arg(
+            qs(f.description), f.pattern == "*.*" ? QStringLiteral("*") : qs(f.pattern));
     }
     return list.join(QStringLiteral(";;"));
 }

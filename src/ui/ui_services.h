@@ -12,7 +12,7 @@ namespace pairweb::ui {
 
 // Qt's message boxes and colour dialog, over the active window.
 class QtPrompts : public app::Prompts {
-public:
+  public:
     void message(const std::string& caption, const std::string& text,
                  app::MessageKind kind) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
@@ -20,7 +20,7 @@ public:
 
 // Qt's file dialogs.
 class QtFileDialogs : public app::FileDialogs {
-public:
+  public:
     std::optional<std::string> open(const app::FileDialogRequest& request) override;
     std::optional<std::string> save(const app::FileDialogRequest& request) override;
     // A filter list in Qt's form: "Tournament files (*.trn)", "All Files (*)".

@@ -11,7 +11,7 @@ namespace pairweb::app {
 
 // Answers message boxes and the colour dialog without showing anything, and remembers.
 class RecordingPrompts : public Prompts {
-public:
+  public:
     struct Message {
         std::string caption;
         std::string text;
@@ -32,7 +32,7 @@ public:
 
 // Answers the file dialogs: the next answer, or a cancel.
 class AnsweringFileDialogs : public FileDialogs {
-public:
+  public:
     struct Call {
         bool save;
         FileDialogRequest request;

@@ -1,10 +1,11 @@
+#include "app/main_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 
 #include "app/app_test_support.h"
-#include "app/main_dialog.h"
 #include "support/test_env.h"
 
 namespace pairweb::app {
@@ -15,7 +16,7 @@ namespace id = control;
 // The main dialog's edits and slot as a map; filling one fires the change notice, as
 // toolkits do.
 class FakeDialog : public MainDialogControls {
-public:
+  public:
     GeneratorDialog* model = nullptr;
     std::map<int, std::string> texts;
     std::string text(int control) const override {

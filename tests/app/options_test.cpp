@@ -1,9 +1,10 @@
+#include "app/options.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <set>
 
-#include "app/options.h"
 #include "settings/settings_file.h"
 
 namespace pairweb::app {
@@ -13,7 +14,7 @@ using settings::Settings;
 
 // A page's controls as a map, as a front end would hold them.
 class FakeControls : public PageControls {
-public:
+  public:
     explicit FakeControls(LineBreaks breaks = LineBreaks::Lf) : m_breaks(breaks) {}
     bool checked(int id) const override { return flags.at(id); }
     void setChecked(int id, bool on) override { flags[id] = on; }
@@ -26,7 +27,7 @@ public:
     std::map<int, std::string> texts;
     std::map<int, std::uint32_t> colours;
 
-private:
+  private:
     LineBreaks m_breaks;
 };
 
@@ -49,7 +50,7 @@ TEST(OptionPages, EverySettingOfTheSheetHasOneControl) {
         }
     }
     EXPECT_EQ(tabs, (std::vector<std::string>{"Options", "Colours", "Tiebreaks", "Fonts", "Labels",
-                                               "PGN"}));
+                                              "PGN"}));
     // The 57 settings less the three of the main dialog, each exactly once.
     EXPECT_EQ(names.size(), std::size_t(54));
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());

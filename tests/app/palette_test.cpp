@@ -1,6 +1,7 @@
+#include "app/palette.h"
+
 #include <gtest/gtest.h>
 
-#include "app/palette.h"
 #include "app/site_text.h"
 
 namespace pairweb::app {
@@ -21,18 +22,23 @@ TEST(Palette, FortyCellsInOrderWithTheirNames) {
 TEST(Palette, ArrowKeysMoveAndWrapAsTheKeyboardTableSays) {
     const Key L = Key::Left, R = Key::Right, U = Key::Up, D = Key::Down;
     const int def = kDefaultBox, cus = kCustomBox;
-    struct Row { int from; Key key; bool d, c; int to; };
+    struct Row {
+        int from;
+        Key key;
+        bool d, c;
+        int to;
+    };
     const Row rows[] = {
-        {5, L, true, true, 4},      {8, L, true, true, 7},       {0, L, true, true, def},
-        {0, L, false, true, cus},   {0, L, false, false, 39},    {def, L, true, true, cus},
-        {def, L, true, false, 39},  {cus, L, true, true, 39},    {4, R, true, true, 5},
-        {7, R, true, true, 8},      {39, R, true, true, cus},    {39, R, true, false, def},
-        {39, R, false, false, 0},   {def, R, true, true, 0},     {cus, R, true, true, def},
-        {cus, R, false, true, 0},   {12, U, true, true, 4},      {3, U, true, true, def},
-        {3, U, false, true, cus},   {3, U, false, false, 39},    {def, U, true, true, cus},
-        {def, U, true, false, 39},  {cus, U, true, true, 39},    {4, D, true, true, 12},
-        {33, D, true, true, cus},   {33, D, true, false, def},   {33, D, false, false, 0},
-        {cus, D, true, true, def},  {cus, D, false, true, 0},    {def, D, true, true, 0},
+        {5, L, true, true, 4},     {8, L, true, true, 7},     {0, L, true, true, def},
+        {0, L, false, true, cus},  {0, L, false, false, 39},  {def, L, true, true, cus},
+        {def, L, true, false, 39}, {cus, L, true, true, 39},  {4, R, true, true, 5},
+        {7, R, true, true, 8},     {39, R, true, true, cus},  {39, R, true, false, def},
+        {39, R, false, false, 0},  {def, R, true, true, 0},   {cus, R, true, true, def},
+        {cus, R, false, true, 0},  {12, U, true, true, 4},    {3, U, true, true, def},
+        {3, U, false, true, cus},  {3, U, false, false, 39},  {def, U, true, true, cus},
+        {def, U, true, false, 39}, {cus, U, true, true, 39},  {4, D, true, true, 12},
+        {33, D, true, true, cus},  {33, D, true, false, def}, {33, D, false, false, 0},
+        {cus, D, true, true, def}, {cus, D, false, true, 0},  {def, D, true, true, 0},
     };
     for (const Row& r : rows) {
         EXPECT_EQ(moveSelection(r.from, r.key, r.d, r.c), r.to)
@@ -67,7 +73,7 @@ TEST(Palette, GeometryPlacesBoxesAroundTheGridAndFindsItems) {
     const PaletteGeometry wide(3, false, true, 300, 10);
     EXPECT_EQ(wide.width(), 306);
     EXPECT_EQ(wide.cellSize(), 18);
-    EXPECT_EQ(wide.itemAt(250, 10), kNoItem);  // right of the grid
+    EXPECT_EQ(wide.itemAt(250, 10), kNoItem);                          // right of the grid
     EXPECT_EQ(PaletteGeometry(6, false, false, 0, 0).cellSize(), 19);  // 2 * margin + 7
 }
 
@@ -151,7 +157,7 @@ TEST(SiteText, ConvertsRefusesAndKeepsLineBreaks) {
     EXPECT_EQ(utf8ToSiteText("K\xC3\xB6ln \xE2\x80\x93 \xC4\x8C"), "K\xF6ln \x96 ?");
     EXPECT_EQ(siteTextToUtf8("K\xF6ln \x96"), "K\xC3\xB6ln \xE2\x80\x93");
     EXPECT_EQ(firstRefused("Open \xE2\x82\xAC \xC4\x8C"), char32_t{0x10C});  // the euro is kept
-    EXPECT_EQ(firstRefused("\xFF"), char32_t{0xFFFD});  // not UTF-8
+    EXPECT_EQ(firstRefused("\xFF"), char32_t{0xFFFD});                       // not UTF-8
     EXPECT_EQ(firstRefused("plain"), std::nullopt);
     EXPECT_EQ(withoutRefused("a\xE2\x86\x92z\xE2\x82\xAC"), "az\xE2\x82\xAC");
     EXPECT_EQ(multiLineToControl("a\r\nb", LineBreaks::Lf), "a\nb");

@@ -1,7 +1,8 @@
+#include "ui/colour_picker.h"
+
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "ui/colour_picker.h"
 #include "ui/colour_popup.h"
 #include "ui_test_support.h"
 
@@ -10,7 +11,7 @@ namespace pairweb::ui {
 class ColourPickerTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     // A picker in a shown window, opened on colour.
     struct Opened {
         RecordingPrompts prompts;
@@ -29,14 +30,15 @@ private:
         QVERIFY(o.popup != nullptr);
     }
 
-private slots:
+  private slots:
     void opensBelowTheButtonWithTheInitialSelection() {
         Opened o;
         QSignalSpy dropDown(o.picker, &CColourPicker::dropDown);
         open(o, 0x123456);
         QCOMPARE(o.popup->selection().current(), app::kCustomBox);
         QCOMPARE(o.popup->selection().chosen(), app::kCustomBox);
-        QCOMPARE(o.popup->geometry().topLeft(), o.picker->mapToGlobal(o.picker->rect().bottomLeft()));
+        QCOMPARE(o.popup->geometry().topLeft(),
+                 o.picker->mapToGlobal(o.picker->rect().bottomLeft()));
         QVERIFY(o.picker->state().active());
         QCOMPARE(o.popup->itemRect(0).size(), QSize(18, 18));
         QCOMPARE(o.popup->itemRect(9).topLeft() - o.popup->itemRect(0).topLeft(), QPoint(18, 18));
@@ -70,7 +72,7 @@ private slots:
         Opened o;
         open(o, 0x000000);
         QSignalSpy ended(o.picker, &CColourPicker::selectionEnded);
-        QTest::keyClick(o.popup, Qt::Key_Left);  // to the default box
+        QTest::keyClick(o.popup, Qt::Key_Left);   // to the default box
         QTest::keyClick(o.popup, Qt::Key_Right);  // back to the first cell
         QTest::keyClick(o.popup, Qt::Key_Right);
         QTest::keyClick(o.popup, Qt::Key_Return);

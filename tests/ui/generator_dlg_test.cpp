@@ -1,18 +1,19 @@
+#include "ui/generator_dlg.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QtTest>
 #include <filesystem>
 
+#include "app/site_text.h"
 #include "settings/settings_file.h"
 #include "support/test_env.h"
-#include "ui/generator_dlg.h"
 #include "ui/options_sheet.h"
-#include "app/site_text.h"
 #include "ui/site_text.h"
 #include "ui/ui_services.h"
 #include "ui_test_support.h"
@@ -22,7 +23,7 @@ namespace pairweb::ui {
 class GeneratorDlgTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     struct Fixture {
         testing::TempDir dir;
         testing::FixedPlatform platform{dir / "pairweb", 1796652309};
@@ -55,13 +56,15 @@ private:
         }
     };
 
-private slots:
+  private slots:
     void startsWithTheDefaults() {
         Fixture f;
         QCOMPARE(f.dialog.windowTitle(), QString("PAIRWEB"));
-        QCOMPARE(f.control<QLineEdit>("strFilename")->text(), QString("TRN filename: please select"));
+        QCOMPARE(f.control<QLineEdit>("strFilename")->text(),
+                 QString("TRN filename: please select"));
         QCOMPARE(f.control<QLineEdit>("OutputIndex")->text(), QString("Website homepage"));
-        QCOMPARE(f.control<QLineEdit>("TourneyName")->text(), QString("Tournament Name: please edit"));
+        QCOMPARE(f.control<QLineEdit>("TourneyName")->text(),
+                 QString("Tournament Name: please edit"));
         QCOMPARE(f.control<QComboBox>("slot")->currentText(), QString());
         QCOMPARE(f.control<QComboBox>("slot")->count(), 8);
         QCOMPARE(f.model.appTitle(), std::string("pairweb"));
@@ -84,7 +87,8 @@ private slots:
         QCOMPARE(f.model.settings().strFilename, std::string("TRN filename: please select"));
         QCOMPARE(f.files.calls.size(), std::size_t(1));
         QCOMPARE(f.files.calls[0].save, false);
-        QCOMPARE(f.files.calls[0].request.title, std::string("Select SwissPerfect Tournament file"));
+        QCOMPARE(f.files.calls[0].request.title,
+                 std::string("Select SwissPerfect Tournament file"));
         QCOMPARE(QtFileDialogs::qtFilters(f.files.calls[0].request.filters),
                  QString("Tournament files (*.trn);;All Files (*)"));
         QCOMPARE(f.files.calls[0].request.proposed, std::string());
@@ -157,7 +161,8 @@ private slots:
         f.click(app::control::kGenerate);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
         QCOMPARE(f.prompts.messages[0].caption, std::string("pairweb"));
-        QCOMPARE(f.prompts.messages[0].text, std::string("Error: please select a valid .trn file."));
+        QCOMPARE(f.prompts.messages[0].text,
+                 std::string("Error: please select a valid .trn file."));
         QVERIFY(f.dialog.isVisible());
     }
 
@@ -196,21 +201,25 @@ private slots:
                  "[Event \"" + title + "\"]");
         f.control<QComboBox>("slot")->setCurrentIndex(0);
         f.click(app::control::kSave);
-        QVERIFY(testing::readFile(f.dir / "pairweb1.cfg").find("\r\nTourneyName [" + title + "]\r\n") !=
-                std::string::npos);
+        QVERIFY(
+            testing::readFile(f.dir / "pairweb1.cfg").find("\r\nTourneyName [" + title + "]\r\n") !=
+            std::string::npos);
 
         // A file written by pairweb-gen's users in Windows-1252 loads and generates unchanged.
         Fixture other;
         std::filesystem::create_directories(other.dir / "site");
-        testing::writeFile(other.dir / "pairweb2.cfg",
-                           "strFilename [" + trn + "]\r\nOutputIndex [" +
-                               (other.dir / "site/index.html") + "]\r\nTourneyName [K\xF6ln Open]\r\n");
+        testing::writeFile(other.dir / "pairweb2.cfg", "strFilename [" + trn +
+                                                           "]\r\nOutputIndex [" +
+                                                           (other.dir / "site/index.html") +
+                                                           "]\r\nTourneyName [K\xF6ln Open]\r\n");
         other.control<QComboBox>("slot")->setCurrentIndex(1);
         other.click(app::control::kLoad);
-        QCOMPARE(other.control<QLineEdit>("TourneyName")->text(), QString::fromUtf8("K\u00f6ln Open"));
+        QCOMPARE(other.control<QLineEdit>("TourneyName")->text(),
+                 QString::fromUtf8("K\u00f6ln Open"));
         other.click(app::control::kGenerate);
         QCOMPARE(testing::crlfLines(testing::readFile(other.dir / "site/contents.html"))[7],
-                 std::string("<tr><td class=\"toptitle\" colspan=4 align=center>K\xF6ln Open</td></tr>"));
+                 std::string(
+                     "<tr><td class=\"toptitle\" colspan=4 align=center>K\xF6ln Open</td></tr>"));
     }
 
     void charactersWindows1252LacksAreRefusedWithANote() {
@@ -223,13 +232,15 @@ private slots:
         guardSiteText(&disclaimer);
         disclaimer.setPlainText(QString::fromUtf8("Results \u2192 final\n\u20ac 5"));
         QCOMPARE(disclaimer.toPlainText(), QString::fromUtf8("Results  final\n\u20ac 5"));
-        QCOMPARE(disclaimer.property(kRefusalNoteProperty).toString(), QString::fromStdString(app::refusalNote(0x2192)));
+        QCOMPARE(disclaimer.property(kRefusalNoteProperty).toString(),
+                 QString::fromStdString(app::refusalNote(0x2192)));
     }
 
     void browseOffersTheEventsOwnName() {
         Fixture f;
-        testing::writeFile(f.dir / "open.ini", "[Pairing]\r\nName=not this\r\n"
-                                               "[Tournament Info]\r\nName=K\xF6ln Open\r\nRounds=7\r\n");
+        testing::writeFile(f.dir / "open.ini",
+                           "[Pairing]\r\nName=not this\r\n"
+                           "[Tournament Info]\r\nName=K\xF6ln Open\r\nRounds=7\r\n");
         testing::writeFile(f.dir / "other.ini", "[Tournament Info]\r\nName=Other\r\n");
         f.files.answer = f.dir / "open.trn";
         f.click(app::control::kBrowse);  // the title shows its prompt: filled
@@ -247,7 +258,8 @@ private slots:
         Fixture f;
         f.click(app::control::kOk);
         QCOMPARE(f.prompts.messages.size(), std::size_t(1));
-        QCOMPARE(f.prompts.messages[0].text, std::string("Error: please select a valid .trn file."));
+        QCOMPARE(f.prompts.messages[0].text,
+                 std::string("Error: please select a valid .trn file."));
         QVERIFY(!f.dialog.isVisible());
         QCOMPARE(f.dialog.result(), int(QDialog::Accepted));
     }

@@ -6,8 +6,8 @@ int runOptionsSheetTest(int argc, char** argv);
 int runGeneratorDlgTest(int argc, char** argv);
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen"
-                                                                     : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     int failures = 0;
     failures += runColourPickerTest(argc, argv);

@@ -1,3 +1,5 @@
+#include "ui/options_sheet.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -5,9 +7,8 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include "ui/colour_popup.h"
 #include "ui/colour_picker.h"
-#include "ui/options_sheet.h"
+#include "ui/colour_popup.h"
 #include "ui_test_support.h"
 
 namespace pairweb::ui {
@@ -15,7 +16,7 @@ namespace pairweb::ui {
 class OptionsSheetTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     template <typename T>
     static T* control(COptionsSheet& sheet, const char* name) {
         T* found = sheet.findChild<T*>(QString::fromLatin1(name));
@@ -38,15 +39,17 @@ private:
         void store(settings::Settings& s) const { state.store(s); }
     };
 
-private slots:
+  private slots:
     void sixPagesInTabOrder() {
         Shown shown{settings::Settings{}};
         COptionsSheet& sheet = shown.sheet;
         QStringList titles;
         for (int k = 0; k < sheet.tabs()->count(); ++k) titles << sheet.tabs()->tabText(k);
-        QCOMPARE(titles, QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN"}));
-        QCOMPARE(sheet.findChildren<QPushButton*>().size() - sheet.findChildren<CColourPicker*>().size(),
-                 qsizetype(2));  // OK and Cancel only
+        QCOMPARE(titles,
+                 QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN"}));
+        QCOMPARE(
+            sheet.findChildren<QPushButton*>().size() - sheet.findChildren<CColourPicker*>().size(),
+            qsizetype(2));  // OK and Cancel only
     }
 
     void comboBoxesAreSortedAndEditable() {
@@ -70,7 +73,8 @@ private slots:
         auto* tb = control<QComboBox>(sheet, "ThirdTB");
         QStringList names;
         for (int k = 0; k < tb->count(); ++k) names << tb->itemText(k);
-        QCOMPARE(names, QStringList({"Buchholz", "MBuchholz", "Num Wins", "Start Rank", "Sum Prog"}));
+        QCOMPARE(names,
+                 QStringList({"Buchholz", "MBuchholz", "Num Wins", "Start Rank", "Sum Prog"}));
         auto* type = control<QComboBox>(sheet, "TourneyType");
         QCOMPARE(type->itemText(0), QString("Round-Robin"));
     }
@@ -106,7 +110,8 @@ private slots:
     void comboBoxesKeepTypedTextExactly() {
         settings::Settings s;
         Shown shown(s);
-        const std::pair<int, const char*> typed[] = {{0, "TourneyType"}, {2, "FirstTB"}, {3, "TopSize"}};
+        const std::pair<int, const char*> typed[] = {
+            {0, "TourneyType"}, {2, "FirstTB"}, {3, "TopSize"}};
         const char* texts[] = {"round-robin", "Num", "1"};
         for (int k = 0; k < 3; ++k) {
             shown.sheet.tabs()->setCurrentIndex(typed[k].first);

@@ -1,0 +1,14 @@
+// Resource identifiers of the Windows front end. Control identifiers are the shared
+// layer's (app/main_dialog.h, app/options.h); only dialogs and the picture are named here.
+#pragma once
+
+#define IDD_MAIN 100
+#define IDD_ABOUT 101
+#define IDD_PAGE_OPTIONS 110
+#define IDD_PAGE_COLOURS 111
+#define IDD_PAGE_TIEBREAKS 112
+#define IDD_PAGE_FONTS 113
+#define IDD_PAGE_LABELS 114
+#define IDD_PAGE_PGN 115
+// The program's picture, drawn by the dialogs themselves.
+#define IDC_PICTURE 1107

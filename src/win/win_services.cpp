@@ -1,0 +1,71 @@
+#include "win/win_services.h"
+
+#include <commdlg.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "win/win_util.h"
+
+namespace pairweb::win {
+
+void WinPrompts::message(const std::string& caption, const std::string& text,
+                         app::MessageKind kind) {
+    MessageBoxW(GetActiveWindow(), wide(text).c_str(), wide(caption).c_str(),
+                MB_OK | (kind == app::MessageKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+std::optional<std::uint32_t> WinPrompts::chooseColour(std::uint32_t initial) {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.rgbResult = initial;
+    dialog.lpCustColors = custom;
+    dialog.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
+    if (!ChooseColorW(&dialog)) return std::nullopt;
+    return static_cast<std::uint32_t>(dialog.rgbResult);
+}
+
+std::wstring WinFileDialogs::filterList(const std::vector<app::FileFilter>& filters) {
+    std::wstring list;
+    for (const app::FileFilter& f : filters) {
+        list += wide(f.description) + L'\0' + wide(f.pattern) + L'\0';
+    }
+    return list + L'\0';
+}
+
+namespace {
+
+std::optional<std::string> run(const app::FileDialogRequest& request, bool save) {
+    const std::wstring filter = WinFileDialogs::filterList(request.filters);
+    const std::wstring title = wide(request.title);
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::wstring proposed = wide(request.proposed);
+    proposed.copy(name.data(), std::min(proposed.size(), name.size() - 1));
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrTitle = title.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST |
+                   (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    const BOOL chosen = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+    if (!chosen) return std::nullopt;
+    return utf8(name.data());
+}
+
+}  // namespace
+
+std::optional<std::string> WinFileDialogs::open(const app::FileDialogRequest& request) {
+    return run(request, false);
+}
+
+std::optional<std::string> WinFileDialogs::save(const app::FileDialogRequest& request) {
+    return run(request, true);
+}
+
+}  // namespace pairweb::win

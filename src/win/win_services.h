@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/prompts.h"
+
+namespace pairweb::win {
+
+// Windows' message boxes and colour dialog, over the active window.
+class WinPrompts : public app::Prompts {
+  public:
+    void message(const std::string& caption, const std::string& text,
+                 app::MessageKind kind) override;
+    std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
+};
+
+// The common file dialogs.
+class WinFileDialogs : public app::FileDialogs {
+  public:
+    std::optional<std::string> open(const app::FileDialogRequest& request) override;
+    std::optional<std::string> save(const app::FileDialogRequest& request) override;
+    // The filter list in the dialogs' form: description NUL pattern NUL ..., NUL.
+    static std::wstring filterList(const std::vector<app::FileFilter>& filters);
+};
+
+}  // namespace pairweb::win

@@ -1,0 +1,244 @@
+// The Windows app's real dialogs driven by window messages under wine (or Windows).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/app_test_support.h"
+#include "app/palette.h"
+#include "settings/settings_file.h"
+#include "support/test_env.h"
+#include "win/colour_button.h"
+#include "win/main_dialog.h"
+#include "win/win_services.h"
+#include "win/win_util.h"
+#include "win_driver.h"
+
+namespace pairweb::win {
+namespace {
+
+using namespace testing;
+namespace id = app::control;
+
+// Whether windows can be shown here at all (wine needs a display).
+bool canShowWindows() {
+    static const bool can = [] {
+        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+        if (probe == nullptr) return false;
+        DestroyWindow(probe);
+        return true;
+    }();
+    return can;
+}
+
+#define NEEDS_WINDOWS()                                           \
+    if (!canShowWindows())                                        \
+    GTEST_SKIP() << "no display: windows cannot be created here " \
+                    "(wine needs an X display such as Xvfb)"
+
+struct Fixture {
+    pairweb::testing::TempDir dir;
+    pairweb::testing::FixedPlatform platform{dir / "pairweb.exe", 1796652309};
+    app::AnsweringFileDialogs files;
+    app::RecordingPrompts prompts;
+    MainDialog dialog{dir / "pairweb.exe", platform, files, prompts};
+    HWND w = nullptr;
+
+    Fixture() {
+        w = dialog.create();
+        ShowWindow(w, SW_SHOW);
+    }
+    ~Fixture() {
+        if (IsWindow(w)) DestroyWindow(w);
+    }
+    settings::Settings& s() { return dialog.model().settings(); }
+    void type(int control, const std::wstring& text) { SetDlgItemTextW(w, control, text.c_str()); }
+    std::string text(int control) { return windowText(GetDlgItem(w, control)); }
+};
+
+TEST(WinApp, MainDialogShowsTheLayersTextsAndTypingReachesTheSettings) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    EXPECT_EQ(windowText(f.w), "PAIRWEB");
+    EXPECT_EQ(f.text(id::kBrowse), "&Browse");
+    EXPECT_EQ(f.text(id::kVersionLine), "PAIRWEB version 1.0.3");
+    EXPECT_EQ(f.text(id::kTrnFile), "TRN filename: please select");
+    EXPECT_EQ(SendDlgItemMessageW(f.w, id::kSlot, CB_GETCOUNT, 0, 0), 8);
+    f.type(id::kTrnFile, L"C:\\data\\open.trn");
+    EXPECT_EQ(f.s().strFilename, "C:\\data\\open.trn");
+    f.type(id::kTitle, L"K\u00f6ln \u2013 \u010c");  // "Č" has no Windows-1252 byte
+    EXPECT_EQ(f.text(id::kTitle), "K\xC3\xB6ln \xE2\x80\x93 ");
+    EXPECT_EQ(f.s().TourneyName, "K\xF6ln \x96 ");
+    EXPECT_EQ(refusalNoteOf(GetDlgItem(f.w, id::kTitle)), app::refusalNote(0x10C));
+}
+
+TEST(WinApp, TabOrderFollowsTheDialog) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    std::vector<int> order;
+    HWND c = GetDlgItem(f.w, id::kBrowse);
+    for (int k = 0; k < 13; ++k) {
+        order.push_back(GetDlgCtrlID(c));
+        c = GetNextDlgTabItem(f.w, c, FALSE);
+    }
+    EXPECT_EQ(order, app::mainDialogTabOrder());
+}
+
+TEST(WinApp, ButtonsBrowseOpenSaveLoadAndGenerate) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    f.files.answer = f.dir / "open.trn";
+    click(f.w, id::kBrowse);
+    EXPECT_EQ(f.text(id::kTrnFile), f.dir / "open.trn");
+    EXPECT_EQ(f.files.calls.back().request.title, "Select SwissPerfect Tournament file");
+    f.files.answer.reset();
+    click(f.w, id::kOpen);  // cancelled: the proposed name
+    EXPECT_EQ(f.text(id::kHomePage), "index.html");
+
+    f.type(id::kSlot, L"3");
+    f.type(id::kTitle, L"County Open");
+    click(f.w, id::kSave);
+    ASSERT_TRUE(pairweb::testing::fileExists(f.dir / "pairweb3.cfg"));
+    f.type(id::kTitle, L"changed");
+    click(f.w, id::kLoad);
+    EXPECT_EQ(f.text(id::kTitle), "County Open");
+    EXPECT_TRUE(f.prompts.messages.empty());
+
+    std::filesystem::create_directories(std::filesystem::path(f.dir / "site"));
+    f.type(id::kTrnFile,
+           pairweb::win::wide(std::string(PAIRWEB_SOURCE_DIR) + "/samples/round_robin.trn"));
+    f.type(id::kHomePage, wide(f.dir / "site/index.html"));
+    click(f.w, id::kGenerate);
+    ASSERT_EQ(f.prompts.messages.size(), 1u);
+    EXPECT_EQ(f.prompts.messages[0].text, "Web page generated!");
+    EXPECT_EQ(f.prompts.messages[0].caption, "pairweb");
+    EXPECT_TRUE(pairweb::testing::fileExists(f.dir / "site/crosstable.html"));
+}
+
+TEST(WinApp, OkGeneratesThenCloses) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    click(f.w, IDOK);
+    ASSERT_EQ(f.prompts.messages.size(), 1u);
+    EXPECT_EQ(f.prompts.messages[0].text, "Error: please select a valid .trn file.");
+    EXPECT_EQ(f.prompts.messages[0].kind, app::MessageKind::Warning);
+    EXPECT_FALSE(IsWindow(f.w));
+}
+
+// The sheet: a size typed on Fonts is committed by leaving the page, a colour picked with
+// the keyboard on Colours is kept by Cancel, a label typed on the page shown at Cancel is
+// dropped.
+TEST(WinApp, OptionsSheetPagesAndPaletteByKeyboard) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    int tabs = 0;
+    bool applyShown = true;
+    bool paletteOpened = false;
+    whileModal([&] {
+        HWND sheet = findSheet();
+        if (sheet == nullptr) return;
+        tabs =
+            static_cast<int>(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETITEMCOUNT, 0, 0));
+        HWND apply = GetDlgItem(sheet, 0x3021);
+        applyShown = apply != nullptr && IsWindowVisible(apply);
+        HWND fonts = showPage(sheet, 3);
+        SetDlgItemTextW(fonts, 1026, L"13");
+        HWND colours = showPage(sheet, 1);
+        click(colours, 1006);  // Table BG Colour: #EAEAFF, cell 2
+        HWND palette = FindWindowW(kPaletteClass, nullptr);
+        paletteOpened = palette != nullptr;
+        if (palette != nullptr) {
+            key(palette, VK_RIGHT);
+            key(palette, VK_RETURN);
+        }
+        HWND labels = showPage(sheet, 4);
+        SetDlgItemTextW(labels, 1020, L"free");
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
+    click(f.w, id::kOptions);
+    EXPECT_EQ(tabs, 6);
+    EXPECT_FALSE(applyShown);
+    EXPECT_TRUE(paletteOpened);
+    EXPECT_EQ(f.s().TextSize, "13");
+    EXPECT_EQ(f.s().BGColourTable, app::paletteCells()[3].colour);
+    EXPECT_EQ(f.s().Bye, "bye");
+}
+
+TEST(WinApp, PaletteDefaultBoxEscapeAndOk) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    whileModal([&] {
+        HWND sheet = findSheet();
+        if (sheet == nullptr) return;
+        HWND colours = showPage(sheet, 1);
+        click(colours, 1002);  // Text Colour: black, the first cell
+        if (HWND palette = FindWindowW(kPaletteClass, nullptr)) {
+            key(palette, VK_UP);  // from the top row to the default box
+            key(palette, VK_SPACE);
+        }
+        click(colours, 1005);  // Title Colour
+        if (HWND palette = FindWindowW(kPaletteClass, nullptr)) {
+            key(palette, VK_RIGHT);
+            key(palette, VK_DOWN);
+            key(palette, VK_ESCAPE);
+        }
+        HWND pgn = showPage(sheet, 5);
+        click(pgn, 1008);  // Generate PGN Files
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    click(f.w, id::kOptions);
+    EXPECT_EQ(f.s().TextColour1, app::kAutomaticColour);
+    EXPECT_EQ(f.s().TitleColour, settings::Settings{}.TitleColour);
+    EXPECT_EQ(f.s().MakePGN, 1);
+}
+
+// The icon a message box shows: that of its icon static.
+HICON iconOf(HWND box) {
+    for (HWND c = GetWindow(box, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t name[16] = {};
+        GetClassNameW(c, name, 16);
+        if (_wcsicmp(name, L"Static") == 0 &&
+            (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            return reinterpret_cast<HICON>(SendMessageW(c, STM_GETICON, 0, 0));
+        }
+    }
+    return nullptr;
+}
+
+TEST(WinApp, AboutBoxAndMessageBoxIcons) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    std::string about;
+    whileModal([&] {
+        if (HWND box = findDialog(L"About pairweb")) {
+            about = windowText(GetDlgItem(box, id::kAboutText));
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    click(f.w, id::kAbout);
+    EXPECT_EQ(about, "pairweb tournament web site generator, Version 1.0.3");
+
+    WinPrompts real;
+    const std::pair<app::MessageKind, LPCWSTR> kinds[] = {
+        {app::MessageKind::Warning, IDI_WARNING}, {app::MessageKind::Information, IDI_INFORMATION}};
+    for (const auto& [kind, icon] : kinds) {
+        HICON shown = nullptr;
+        whileModal([&shown] {
+            if (HWND box = findDialog(L"pairweb")) {
+                shown = iconOf(box);
+                SendMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        });
+        real.message("pairweb", "text", kind);
+        EXPECT_EQ(shown, LoadIconW(nullptr, icon));
+    }
+}
+
+TEST(WinApp, FileDialogFiltersInTheDialogsForm) {
+    const auto filters = app::CommonDialog::parseFilter("Tournament files|*.trn|All Files|*.*");
+    EXPECT_EQ(WinFileDialogs::filterList(filters),
+              std::wstring(L"Tournament files\0*.trn\0All Files\0*.*\0\0", 38));
+}
+
+}  // namespace
+}  // namespace pairweb::win

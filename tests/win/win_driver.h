@@ -1,0 +1,94 @@
+#pragma once
+
+// Drives the Windows front end's real dialogs by window messages, as a user's clicks and
+// keys would, from the dialogs' own thread.
+
+#include <commctrl.h>
+#include <prsht.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace pairweb::win::testing {
+
+// Runs script once, from the message loop of the modal window that the next action opens
+// (timers are served by every modal loop of the thread).
+inline void whileModal(std::function<void()> script) {
+    static std::function<void()> pending;
+    pending = std::move(script);
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        const std::function<void()> run = std::move(pending);
+        pending = nullptr;
+        if (run) run();
+    });
+}
+
+// The thread's visible dialog windows (class "#32770").
+inline std::vector<HWND> threadDialogs() {
+    std::vector<HWND> found;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            wchar_t name[32] = {};
+            GetClassNameW(window, name, 32);
+            if (std::wstring(name) == L"#32770" && IsWindowVisible(window)) {
+                reinterpret_cast<std::vector<HWND>*>(out)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+inline std::wstring captionOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+// The open dialog with this caption, or nullptr.
+inline HWND findDialog(const std::wstring& caption) {
+    for (HWND w : threadDialogs()) {
+        if (captionOf(w) == caption) return w;
+    }
+    return nullptr;
+}
+
+// The open property sheet, or nullptr.
+inline HWND findSheet() {
+    for (HWND w : threadDialogs()) {
+        if (PropSheet_GetCurrentPageHwnd(w) != nullptr) return w;
+    }
+    return nullptr;
+}
+
+// Shows page index of the sheet (leaving the current one) and returns its window.
+inline HWND showPage(HWND sheet, int index) {
+    PropSheet_SetCurSel(sheet, nullptr, index);
+    return PropSheet_GetCurrentPageHwnd(sheet);
+}
+
+inline void click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+inline void key(HWND window, WPARAM vk) {
+    SendMessageW(window, WM_KEYDOWN, vk, 0);
+    SendMessageW(window, WM_KEYUP, vk, 0);
+}
+
+// Serves the thread's messages for a while, so windows are painted.
+inline void pump(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (GetTickCount() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+}  // namespace pairweb::win::testing
