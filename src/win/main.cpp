@@ -1,6 +1,9 @@
 // pairweb.exe: the desktop app for Windows. One dialog; nothing is saved on exit.
+// clang-format off
+#include <windows.h>  // before every other Windows header
+// clang-format on
+
 #include <commctrl.h>
-#include <windows.h>
 
 #include "platform/platform.h"
 #include "win/main_dialog.h"

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <windows.h>
+// clang-format off
+#include <windows.h>  // before every other Windows header
+// clang-format on
 
 #include <string>
 

@@ -1,7 +1,10 @@
 #include "win/win_services.h"
 
+// clang-format off
+#include <windows.h>  // before every other Windows header
+// clang-format on
+
 #include <commdlg.h>
-#include <windows.h>
 
 #include <vector>
 

@@ -3,9 +3,12 @@
 // Drives the Windows front end's real dialogs by window messages, as a user's clicks and
 // keys would, from the dialogs' own thread.
 
+// clang-format off
+#include <windows.h>  // before every other Windows header
+// clang-format on
+
 #include <commctrl.h>
 #include <prsht.h>
-#include <windows.h>
 
 #include <functional>
 #include <string>
