@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Writes dist/pairweb-<version>-windows-x64.zip: pairweb-gen.exe, the pgnviewer folder, the
+# Writes dist/pairweb-<version>-windows-x64.zip: pairweb.exe (the desktop app), pairweb-gen.exe,
+# the pgnviewer folder, the
 # two sample tournaments with settings files whose paths are relative to the unpacked
 # folder, and a README.txt for Windows users. Cross-builds first when needed.
 set -euo pipefail
@@ -12,7 +13,7 @@ if [ ! -f build-windows/CMakeCache.txt ]; then
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
         -DPAIRWEB_BUILD_GUI=OFF -DPAIRWEB_GTEST_SOURCE=/usr/src/googletest >/dev/null
 fi
-cmake --build "$root/build-windows" -j"$(nproc)" --target pairweb-gen pgnviewer_copy
+cmake --build "$root/build-windows" -j"$(nproc)" --target pairweb pairweb-gen pgnviewer_copy
 
 version="$(sed -n 's/^project(pairweb VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"
 name="pairweb-$version-windows-x64"
@@ -20,6 +21,7 @@ stage="$(mktemp -d)"
 trap 'rm -rf "$stage"' EXIT
 folder="$stage/$name"
 mkdir -p "$folder/samples" "$folder/sites/swiss_open" "$folder/sites/round_robin"
+x86_64-w64-mingw32-strip -o "$folder/pairweb.exe" build-windows/bin/pairweb.exe
 x86_64-w64-mingw32-strip -o "$folder/pairweb-gen.exe" build-windows/bin/pairweb-gen.exe
 cp -r pgnviewer "$folder/pgnviewer"
 rm -rf "$folder/pgnviewer/node_modules"
@@ -38,7 +40,12 @@ pairweb $version for Windows
 pairweb builds a tournament web site from the two tables of a SwissPerfect tournament
 (the .trn players table and the .sco games table beside it).
 
-Try it: open a command prompt in this folder and run
+The desktop app: double-click pairweb.exe. Browse for the .trn file, Open (choose) the home
+page of the site, type the title, set the options and click "Generate HTML". Settings slots
+1 to 8 are saved as pairweb1.cfg to pairweb8.cfg beside pairweb.exe, so keep this folder
+where you may write (not under Program Files).
+
+The command, for scripts and live publishing: open a command prompt in this folder and run
 
     pairweb-gen.exe samples\\swiss_open.cfg
 
@@ -50,7 +57,7 @@ OutputIndex to the home page of your site (its folder must exist), for example
     strFilename [C:\\Events\\Open 2026\\open.trn]
     OutputIndex [C:\\Web\\open2026\\index.html]
 
-and run pairweb-gen.exe with it. Keep the pgnviewer folder beside pairweb-gen.exe: its files
+and run pairweb-gen.exe with it. Keep the pgnviewer folder beside the programs: its files
 are copied into the site for the PGN viewer.
 
 Live publishing: pairweb-gen.exe --watch yourevent.cfg generates again whenever SwissPerfect

@@ -6,21 +6,14 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest zip unzip
+scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest zip unzip \
+    xvfb fonts-wine
 start=$SECONDS
 
-export WINEPREFIX="$root/build-windows/wineprefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko installer prompts
-mkdir -p "$WINEPREFIX"
-wineserver -k 2>/dev/null || true
-wineserver -p
-trap 'wineserver -k 2>/dev/null || true' EXIT
-# The prefix is made once per build folder; later runs reuse it. Wine's own background
-# programs start with the first program run, and keep open whatever output that run was
-# given: they start here, on /dev/null, so no test's output pipe is held open after it.
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
+# shellcheck source=wine-env.sh
+. scripts/wine-env.sh
+trap wine_env_stop EXIT
+wine_env_start
 
 cmake -S "$root" -B "$root/build-windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
@@ -34,12 +27,13 @@ scripts/compare-windows.sh
 
 # The zip unpacks into a folder from which the sample's settings write the sample site.
 work="$(mktemp -d)"
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'wine_env_stop; rm -rf "$work"' EXIT
 zip="$(scripts/package-windows.sh | tail -n 1)"
 (cd "$work" && unzip -q "$zip")
 folder="$(echo "$work"/pairweb-*-windows-x64)"
 said="$(cd "$folder" && wine pairweb-gen.exe 'samples\swiss_open.cfg')"
 [ "$said" = "Web page generated!" ] && [ -f "$folder/sites/swiss_open/crosstable.html" ] &&
+    [ -f "$folder/pairweb.exe" ] &&
     [ -f "$folder/sites/swiss_open/pgn/ltpgnviewer.html" ] || {
     echo "the packaged pairweb-gen.exe did not write the sample site: $said" >&2
     exit 1
