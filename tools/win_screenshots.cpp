@@ -15,8 +15,8 @@
 #include "platform/platform.h"
 #include "win/colour_button.h"
 #include "win/main_dialog.h"
-#include "win/win_util.h"
 #include "win/win_driver.h"
+#include "win/win_util.h"
 
 namespace {
 
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         }
         HWND colours = showPage(sheet, 1);
         click(colours, 1006);
-        if (HWND palette = FindWindowW(pairweb::win::kPaletteClass, nullptr)) {
+        if (HWND palette = paletteOf(colours, 1006)) {
             key(palette, VK_DOWN);
             pump(400);
             RECT a;

@@ -7,57 +7,11 @@
 namespace pairweb::app {
 namespace {
 
-// Code points of a UTF-8 text; a byte that starts no valid sequence gives U+FFFD.
+// Code points of a UTF-8 text; a malformed sequence gives U+FFFD.
 std::vector<char32_t> codePoints(std::string_view utf8) {
     std::vector<char32_t> out;
-    std::size_t k = 0;
-    while (k < utf8.size()) {
-        const auto b = static_cast<unsigned char>(utf8[k]);
-        int extra = b < 0x80             ? 0
-                    : (b & 0xE0) == 0xC0 ? 1
-                    : (b & 0xF0) == 0xE0 ? 2
-                    : (b & 0xF8) == 0xF0 ? 3
-                                         : -1;
-        char32_t c = extra == 0   ? b
-                     : extra == 1 ? (b & 0x1F)
-                     : extra == 2 ? (b & 0x0F)
-                                  : (b & 0x07);
-        bool valid = extra >= 0 && k + static_cast<std::size_t>(extra) < utf8.size();
-        for (int n = 1; valid && n <= extra; ++n) {
-            const auto t = static_cast<unsigned char>(utf8[k + static_cast<std::size_t>(n)]);
-            if ((t & 0xC0) != 0x80) {
-                valid = false;
-            } else {
-                c = (c << 6) | (t & 0x3F);
-            }
-        }
-        if (!valid) {
-            out.push_back(0xFFFD);
-            ++k;
-            continue;
-        }
-        out.push_back(c);
-        k += static_cast<std::size_t>(extra) + 1;
-    }
+    for (std::size_t i = 0; i < utf8.size();) out.push_back(data::nextUtf8(utf8, i));
     return out;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
@@ -96,14 +50,14 @@ std::optional<char32_t> firstRefused(std::string_view utf8) {
 std::string withoutRefused(std::string_view utf8) {
     std::string out;
     for (const char32_t c : codePoints(utf8)) {
-        if (data::unicodeToWindows1252(c)) appendUtf8(out, c);
+        if (data::unicodeToWindows1252(c)) data::appendUtf8(out, c);
     }
     return out;
 }
 
 std::string refusalNote(char32_t c) {
     std::string shown;
-    appendUtf8(shown, c);
+    data::appendUtf8(shown, c);
     return "\"" + shown +
            "\" cannot be used here: the site's pages are written in Windows-1252 (Western "
            "European), which lacks it.";

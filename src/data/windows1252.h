@@ -17,6 +17,11 @@ char32_t windows1252ToUnicode(unsigned char byte);
 // The Windows-1252 byte of a Unicode character, or nothing when it has none.
 std::optional<unsigned char> unicodeToWindows1252(char32_t c);
 
+// UTF-8: the character at i (advancing i past it; U+FFFD for a malformed sequence), and
+// one character appended.
+char32_t nextUtf8(std::string_view s, std::size_t& i);
+void appendUtf8(std::string& out, char32_t c);
+
 // True when the text is valid UTF-8.
 bool isValidUtf8(std::string_view text);
 

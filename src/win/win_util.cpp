@@ -5,26 +5,15 @@
 #include <map>
 
 #include "app/site_text.h"
+#include "platform/os.h"
 
 namespace pairweb::win {
 
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+// The platform layer's conversions of paths serve for every text: both are UTF-8 inside.
+std::wstring wide(const std::string& utf8) { return platform::os::toNative(utf8).wstring(); }
 
 std::string utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
+    return platform::os::fromNative(std::filesystem::path(text));
 }
 
 std::string windowText(HWND window) {

@@ -145,7 +145,7 @@ TEST(WinApp, OptionsSheetPagesAndPaletteByKeyboard) {
         SetDlgItemTextW(fonts, 1026, L"13");
         HWND colours = showPage(sheet, 1);
         click(colours, 1006);  // Table BG Colour: #EAEAFF, cell 2
-        HWND palette = FindWindowW(kPaletteClass, nullptr);
+        HWND palette = paletteOf(colours, 1006);
         paletteOpened = palette != nullptr;
         if (palette != nullptr) {
             key(palette, VK_RIGHT);
@@ -172,12 +172,12 @@ TEST(WinApp, PaletteDefaultBoxEscapeAndOk) {
         if (sheet == nullptr) return;
         HWND colours = showPage(sheet, 1);
         click(colours, 1002);  // Text Colour: black, the first cell
-        if (HWND palette = FindWindowW(kPaletteClass, nullptr)) {
+        if (HWND palette = paletteOf(colours, 1002)) {
             key(palette, VK_UP);  // from the top row to the default box
             key(palette, VK_SPACE);
         }
         click(colours, 1005);  // Title Colour
-        if (HWND palette = FindWindowW(kPaletteClass, nullptr)) {
+        if (HWND palette = paletteOf(colours, 1005)) {
             key(palette, VK_RIGHT);
             key(palette, VK_DOWN);
             key(palette, VK_ESCAPE);

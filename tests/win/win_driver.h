@@ -14,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "win/colour_button.h"
+#include "win/options_sheet.h"
+
 namespace pairweb::win::testing {
 
 // Runs script once, from the message loop of the modal window that the next action opens
@@ -75,6 +78,12 @@ inline HWND showPage(HWND sheet, int index) {
 }
 
 inline void click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// The open palette of a page's colour button (this thread's own), or nullptr.
+inline HWND paletteOf(HWND page, int id) {
+    const ColourButton* button = colourButtonOf(page, id);
+    return button != nullptr ? button->palette() : nullptr;
+}
 
 inline void key(HWND window, WPARAM vk) {
     SendMessageW(window, WM_KEYDOWN, vk, 0);
