@@ -7,6 +7,8 @@
 #include "data/table_check.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
+#include "platform/password_hash.h"
+#include "site/admin_password.h"
 #include "site/driver.h"
 
 namespace pairweb::cli {
@@ -15,6 +17,7 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: pairweb-gen SETTINGS_FILE\n"
     "       pairweb-gen --watch SETTINGS_FILE\n"
+    "       pairweb-gen --admin-password SETTINGS_FILE\n"
     "\n"
     "Builds the tournament web site that SETTINGS_FILE describes (a settings file saved by\n"
     "the pairweb app: strFilename names the .trn table, OutputIndex the home page file).\n"
@@ -33,7 +36,12 @@ constexpr std::string_view kUsage =
     "--watch: generates once, then again whenever the settings file or the .trn or .sco\n"
     "table it names changes (after they have been quiet for half a second), printing the\n"
     "time and the message of each run. A table caught while it is being written gives an\n"
-    "error line; the next change brings a good run. Ctrl-C ends it.\n";
+    "error line; the next change brings a good run. Ctrl-C ends it.\n"
+    "\n"
+    "--admin-password: reads a new password for the site's game-entry pages (admin.php)\n"
+    "from standard input, one line, not shown when typed at a terminal, at least 8\n"
+    "characters, and writes its salted hash into the site's pgn folder as\n"
+    "admin_password.php. Generating the site never writes, replaces or removes that file.\n";
 
 // The real system, with the generation time fixed when SOURCE_DATE_EPOCH asks for it.
 class GenPlatform : public platform::SystemPlatform {
@@ -101,14 +109,17 @@ std::vector<std::string> watchedFiles(const std::string& settingsFile,
 
 int runGenCommand(const std::vector<std::string>& args,
                   const std::optional<std::string>& sourceDateEpoch, std::ostream& out,
-                  std::ostream& err, const std::atomic<bool>& stop) {
+                  std::ostream& err, const std::atomic<bool>& stop,
+                  const ReadPassword& readPassword) {
     if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         out << kUsage;
         return kExitGenerated;
     }
     const bool watch = args.size() == 2 && args[0] == "--watch";
-    const std::string file = watch ? args[1] : args.empty() ? std::string() : args[0];
-    if ((!watch && args.size() != 1) || file.empty() || file[0] == '-') {
+    const bool password = args.size() == 2 && args[0] == "--admin-password";
+    const std::string file =
+        watch || password ? args[1] : args.empty() ? std::string() : args[0];
+    if ((!watch && !password && args.size() != 1) || file.empty() || file[0] == '-') {
         err << kUsage;
         return kExitUsage;
     }
@@ -126,6 +137,18 @@ int runGenCommand(const std::vector<std::string>& args,
     if (const std::string problem = loadSettings(file, s, platform); !problem.empty()) {
         err << problem << "\n";
         return kExitUsage;
+    }
+    if (password) {
+        const std::optional<std::string> typed =
+            readPassword ? readPassword() : platform::readSecretLine("New admin password: ");
+        if (!typed) {
+            err << "pairweb-gen: no password was given on standard input\n";
+            return kExitUsage;
+        }
+        const std::string message =
+            site::setAdminPassword(s, *typed, platform::hashPassword, platform);
+        out << message << "\n";
+        return message.starts_with(site::kPasswordSet) ? kExitGenerated : kExitRunFailed;
     }
     if (!watch) {
         data::SkippedRows skipped;

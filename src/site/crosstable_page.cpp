@@ -2,6 +2,7 @@
 
 #include "data/scoring.h"
 #include "site/fragments.h"
+#include "site/layout.h"
 #include "site/pages.h"
 #include "site/player_lookup.h"
 
@@ -22,11 +23,11 @@ std::string resultMark(double s, double opponentPoints, double gameTotal) {
     return {};
 }
 
-void writeGameLinkOpening(Page& page, std::string_view cssClass, const PageOptions& o,
-                         int round, int boardIndex) {
-    page << "<td class=\"" << cssClass
-         << "\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer('pgn/ltpgnviewer.html?"
-         << o.fnamePrefix << "round" << round << "_pgn.html&eval=ParsePgn(1," << boardIndex
+void writeGameLinkOpening(Page& page, std::string_view cssClass, const PageOptions& o, int round,
+                          int boardIndex) {
+    page << "<td class=\"" << cssClass << "\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer('"
+         << layout::kPgnFolder << "/" << layout::kViewerPage << "?"
+         << layout::viewerPageName(o.fnamePrefix, round) << "&eval=ParsePgn(1," << boardIndex
          << ")',780,400) \">";
 }
 
@@ -97,8 +98,8 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
         if (roundRobin) {
             page.line("<td class=\"head\">", j, "</td>");
         } else {
-            page.line("<td class=\"head\"><a class=\"head\" href=\"results_round", j, ".html\">",
-                      j, "</a></td>");
+            page.line("<td class=\"head\"><a class=\"head\" href=\"results_round", j, ".html\">", j,
+                      "</a></td>");
         }
     }
     page.line("<td class=\"head\">", labels.Score, "</td>");
@@ -138,7 +139,8 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
                 if (met && game.score + theirs > 0.01f) {
                     page << scoreText(game.score);
                 }
-                page << (o.LinkPGN && met ? std::string_view("</a></td>") : std::string_view("</td>"));
+                page << (o.LinkPGN && met ? std::string_view("</a></td>")
+                                          : std::string_view("</td>"));
             }
         } else {
             for (int r = 1; r <= R; ++r) {

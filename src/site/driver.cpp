@@ -6,6 +6,7 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
+#include "site/layout.h"
 #include "site/page_options.h"
 #include "site/pages.h"
 #include "site/site_writer.h"
@@ -60,20 +61,24 @@ void preparePgnFolder(const settings::Settings& s, const SitePaths& paths,
     if (!platform.exists(paths.pgnFolder)) {
         platform.createDirectory(paths.pgnFolder);
     }
-    if (!s.LinkPGN) {
-        return;
-    }
-    // The viewer's files are replaced by the program's current copy on every run; a copy
-    // that fails leaves the former file and does not stop the run.
+    // The viewer's files (with links to the viewer) and the game-entry files (with the admin
+    // page, which PGN files bring) are replaced by the program's current copy on every run;
+    // a copy that fails leaves the former file and does not stop the run. The admin
+    // password's file is never copied: it belongs to the site alone.
     for (const std::string& name : platform.listPlainFiles(paths.viewerSource)) {
+        const bool gameEntry =
+            std::find(layout::kGameEntryFiles.begin(), layout::kGameEntryFiles.end(), name) !=
+            layout::kGameEntryFiles.end();
+        if (name == layout::kAdminPasswordFile || !(s.LinkPGN || (s.MakePGN && gameEntry))) {
+            continue;
+        }
         (void)platform.copyFile(paths.viewerSource + name, paths.pgnFolder + name);
     }
 }
 
 }  // namespace
 
-SitePaths derivePaths(const settings::Settings& s, const std::string& programPath,
-                      char separator) {
+SitePaths derivePaths(const settings::Settings& s, const std::string& programPath, char separator) {
     SitePaths paths;
     const std::size_t dot = s.strFilename.rfind('.');
     paths.scoFile = s.strFilename.substr(0, dot) + ".sco";
@@ -82,11 +87,11 @@ SitePaths derivePaths(const settings::Settings& s, const std::string& programPat
         paths.outputFolder = s.OutputIndex.substr(0, slash + 1);
         paths.homeFile = s.OutputIndex.substr(slash + 1);
     }
-    paths.pgnFolder = paths.outputFolder + "pgn" + separator;
+    paths.pgnFolder = paths.outputFolder + std::string(layout::kPgnFolder) + separator;
     const std::size_t programSlash = programPath.rfind(separator);
     paths.viewerSource =
         (programSlash == std::string::npos ? std::string() : programPath.substr(0, programSlash)) +
-        separator + "pgnviewer" + separator;
+        separator + std::string(layout::kViewerSource) + separator;
     return paths;
 }
 
@@ -121,8 +126,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
                                       {options.FirstTB, options.SecondTB, options.ThirdTB},
                                       &t.skipped, platform);
     t.roundCount =
-        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped,
-                           platform);
+        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped, platform);
     if (skipped != nullptr) {
         *skipped = t.skipped;
     }
@@ -132,10 +136,13 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
     if (t.playerCount > data::kMaxRoundRobinPlayers) {
         options.TourneyType = "Swiss";
     }
-    const PgnHeader header{s.TourneyName,  s.PGNSite,
-                           s.PGNDate,      t.roundCount,
+    const PgnHeader header{s.TourneyName,
+                           s.PGNSite,
+                           s.PGNDate,
+                           t.roundCount,
                            options.TourneyType == "Round-Robin" ? 1 : 0,
-                           s.DisplayRating, s.DisplayRating_2};
+                           s.DisplayRating,
+                           s.DisplayRating_2};
     data::computeTournament(t);
 
     SiteWriter writer(platform);
@@ -162,16 +169,18 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
         if (s.MakePGN) {
             // Existing PGN files keep the games entered into them; only missing ones are
             // written, both from one text.
-            const std::string base = paths.pgnFolder + options.fnamePrefix + "round" + number;
-            const bool pageMissing = !platform.exists(base + "_pgn.html");
-            const bool fileMissing = !platform.exists(base + ".pgn");
+            const std::string page =
+                paths.pgnFolder + layout::viewerPageName(options.fnamePrefix, r);
+            const std::string pgn = paths.pgnFolder + layout::pgnFileName(options.fnamePrefix, r);
+            const bool pageMissing = !platform.exists(page);
+            const bool fileMissing = !platform.exists(pgn);
             if (pageMissing || fileMissing) {
                 std::string file = pgnText(round, r, t.players, t.playerCount, header, 0);
                 if (pageMissing) {
-                    writer.create(base + "_pgn.html", pgnViewerPage(file));
+                    writer.create(page, pgnViewerPage(file));
                 }
                 if (fileMissing) {
-                    writer.create(base + ".pgn", std::move(file));
+                    writer.create(pgn, std::move(file));
                 }
             }
         }
@@ -183,7 +192,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
     writer.write(out + "results.html",
                  pairingsIndexPage(n, s.TourneyName, options, labels, paths.homeFile));
     if (s.MakePGN) {
-        writer.write(out + "admin.php", adminPage(n, s.TourneyName, options));
+        writer.write(out + std::string(layout::kAdminPage), adminPage(n, s.TourneyName, options));
     }
     writer.flush();  // the last standings page, if any, must be on disk for this test
     const bool lastStandingsReadable =

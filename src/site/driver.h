@@ -29,16 +29,15 @@ constexpr std::string_view kBadPrefixEnd = "\" may not contain \"/\", \"\\\" or 
 
 // The paths one run derives from the settings ("/" separates folders).
 struct SitePaths {
-    std::string scoFile;     // the .trn path up to its last dot, then ".sco"
+    std::string scoFile;       // the .trn path up to its last dot, then ".sco"
     std::string outputFolder;  // the home page's folder, with its final "/"
-    std::string homeFile;    // the home page's name alone, for every "home" link
-    std::string pgnFolder;   // outputFolder + "pgn/"
+    std::string homeFile;      // the home page's name alone, for every "home" link
+    std::string pgnFolder;     // outputFolder + "pgn/"
     std::string viewerSource;  // the program's folder + "/pgnviewer/"
 };
 
 // Derives the paths; the settings must have passed the path checks.
-SitePaths derivePaths(const settings::Settings& s, const std::string& programPath,
-                      char separator);
+SitePaths derivePaths(const settings::Settings& s, const std::string& programPath, char separator);
 
 // One generation run: checks the paths and the file name prefix, loads the tournament,
 // computes it and writes the whole site. Shows nothing; returns the run's one message

@@ -90,8 +90,8 @@ void writeNavigationRow(Page& page, const NavigationRow& row, const PageLabels& 
     if (row.round > 1) {
         page << row.linkOpening << (row.round - 1) << ".html\">" << labels.Previous << "</a>";
     }
-    page << "</td><td class=\"title\" align=center>" << row.label << row.separator
-         << labels.Round << " " << row.round;
+    page << "</td><td class=\"title\" align=center>" << row.label << row.separator << labels.Round
+         << " " << row.round;
     page << "</td><td class=\"plain\" width=45 align=right>";
     if (row.hasNext) {
         page << row.linkOpening << (row.round + 1) << ".html\">" << labels.Next << "</a>";
@@ -112,8 +112,8 @@ void writeRatingHeads(Page& page, const PageOptions& o, const PageLabels& labels
 void writeFooter(Page& page, std::string_view homeFile, std::time_t time) {
     page << "</table><a class=\"home\" target=\"_parent\" href=\"" << homeFile
          << "\">home</a></center><br><br><p class=\"fnote\">Created by <a target=\"top\" href=\""
-         << kProductHomePage << "\">pairweb version " << kVersion << "</a> on "
-         << dateText(time) << "</p></body></html>";
+         << kProductHomePage << "\">pairweb version " << kVersion << "</a> on " << dateText(time)
+         << "</p></body></html>";
     page.endl();
 }
 

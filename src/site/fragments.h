@@ -19,7 +19,7 @@ constexpr std::string_view kProductHomePage = "https://pairweb.org/";
 // The buffer grows by doubling and is handed over whole, so building a page costs one copy
 // of each piece.
 class Page {
-public:
+  public:
     Page() { m_text.resize(kInitialCapacity); }
 
     Page& operator<<(std::string_view text) {
@@ -54,7 +54,7 @@ public:
         return std::move(m_text);
     }
 
-private:
+  private:
     void grow(std::size_t needed) { m_text.resize(std::max(2 * m_text.size(), m_used + needed)); }
 
     static constexpr std::size_t kInitialCapacity = 16 * 1024;

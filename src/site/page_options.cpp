@@ -23,8 +23,8 @@ std::string fontList(const std::string& fontFamily) {
     static constexpr std::array<std::string_view, 5> kSans = {
         "\"Arial Black\"", "Arial", "\"Comic Sans MS\"", "Tahoma", "Verdana"};
     static constexpr std::array<std::string_view, 6> kSerif = {
-        "\"Book Antiqua\"", "\"Times New Roman\"", "\"Trebuchet MS\"",
-        "Palatino",         "Garamond",            "Georgia"};
+        "\"Book Antiqua\"", "\"Times New Roman\"", "\"Trebuchet MS\"", "Palatino", "Garamond",
+        "Georgia"};
     for (std::string_view name : kSans) {
         if (fontFamily == name) return fontFamily + ",Helvetica,sans-serif";
     }
@@ -79,10 +79,9 @@ PageOptions makePageOptions(const settings::Settings& s) {
 }
 
 PageLabels makePageLabels(const settings::Settings& s) {
-    return {s.Player_List, s.Pairings, s.Standings, s.Crosstable, s.Round,
-            s.Name,        s.Rating,   s.Federation, s.Rank,      s.Seed,
-            s.Score,       s.Board,    s.Club,      s.Rating_1,   s.Rating_2,
-            s.Bye,         s.Previous, s.Next,      s.Result};
+    return {s.Player_List, s.Pairings, s.Standings, s.Crosstable, s.Round, s.Name, s.Rating,
+            s.Federation,  s.Rank,     s.Seed,      s.Score,      s.Board, s.Club, s.Rating_1,
+            s.Rating_2,    s.Bye,      s.Previous,  s.Next,       s.Result};
 }
 
 }  // namespace pairweb::site

@@ -18,8 +18,8 @@ std::string playerListPage(const std::vector<data::Player>& players, int playerC
 
 // "results_round<n>.html" of round n (from 1); lastRound clears the link to the next round.
 std::string pairingsPage(const data::RoundRecord& round, int n,
-                         const std::vector<data::Player>& players, int playerCount,
-                         bool lastRound, const PageOptions& o, const PageLabels& labels,
+                         const std::vector<data::Player>& players, int playerCount, bool lastRound,
+                         const PageOptions& o, const PageLabels& labels,
                          const std::string& homeFile);
 
 // "standings_round<i+1>.html" of round index i; latest clears the link to the next round.
@@ -33,9 +33,8 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
                            const std::string& homeFile);
 
 // The PGN viewer page (kind 1) or PGN file (kind 0) of round n.
-std::string pgnText(const data::RoundRecord& round, int n,
-                    const std::vector<data::Player>& players, int playerCount,
-                    const PgnHeader& header, int kind);
+std::string pgnText(const data::RoundRecord& round, int n, const std::vector<data::Player>& players,
+                    int playerCount, const PgnHeader& header, int kind);
 
 // The PGN viewer page of a round whose PGN file is pgnFile: a no-cache head, then the file.
 std::string pgnViewerPage(std::string_view pgnFile);
@@ -46,9 +45,8 @@ std::string framesetPage(const std::string& title);
 std::string pairingsIndexPage(int roundCount, const std::string& title, const PageOptions& o,
                               const PageLabels& labels, const std::string& homeFile);
 // "standings.html": one link per round 1 to listedRounds.
-std::string standingsIndexPage(int listedRounds, const std::string& title,
-                               const PageOptions& o, const PageLabels& labels,
-                               const std::string& homeFile);
+std::string standingsIndexPage(int listedRounds, const std::string& title, const PageOptions& o,
+                               const PageLabels& labels, const std::string& homeFile);
 // "admin.php": the PGN entry links, one per round.
 std::string adminPage(int roundCount, const std::string& title, const PageOptions& o);
 // "contents.html": the banner with title and the four links.

@@ -1,4 +1,5 @@
 #include "site/fragments.h"
+#include "site/layout.h"
 #include "site/pages.h"
 #include "site/player_lookup.h"
 
@@ -21,8 +22,8 @@ std::string resultText(const data::RoundRecord& round, std::size_t b, const data
 }  // namespace
 
 std::string pairingsPage(const data::RoundRecord& round, int n,
-                         const std::vector<data::Player>& players, int playerCount,
-                         bool lastRound, const PageOptions& o, const PageLabels& labels,
+                         const std::vector<data::Player>& players, int playerCount, bool lastRound,
+                         const PageOptions& o, const PageLabels& labels,
                          const std::string& homeFile) {
     const PlayerLookup lookup(players, playerCount);
     const int columns =
@@ -59,9 +60,8 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
     if (o.DisplayRating) page.line("<col width=45>");
     if (o.DisplayRating_2) page.line("<col width=45>");
     if (o.DisplaySeed) page.line("<col width=45>");
-    writeNavigationRow(page, {columns, "<a href=\"results_round", labels.Pairings, ": ", n,
-                              !lastRound},
-                       labels);
+    writeNavigationRow(
+        page, {columns, "<a href=\"results_round", labels.Pairings, ": ", n, !lastRound}, labels);
 
     page.line("<tr><td class=\"head\" align=\"right\">", labels.Board, "</td>");
     if (o.DisplaySeed) page.line("<td class=\"head\">", labels.Seed, "</td>");
@@ -85,10 +85,12 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
         nameCell(page, "<td class=\"name\">", w);
         const std::string result = resultText(round, bb, w, bl, roundIndex);
         if (o.LinkPGN) {
-            page.line("<td class=\"bold\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer("
-                      "'pgn/ltpgnviewer.html?",
-                      o.fnamePrefix, "round", n, "_pgn.html&eval=ParsePgn(1,", b,
-                      ")',780,400) \">", result, "</a></td>");
+            page.line(
+                "<td class=\"bold\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer("
+                "'",
+                layout::kPgnFolder, "/", layout::kViewerPage, "?",
+                layout::viewerPageName(o.fnamePrefix, n), "&eval=ParsePgn(1,", b, ")',780,400) \">",
+                result, "</a></td>");
         } else {
             page.line("<td class=\"bold\">", result, "</td>");
         }
@@ -118,11 +120,12 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
 
     if (o.LinkPGN) {
         page.line("<tr><td class=\"bold\" colspan=", columns / 2,
-                  "><a class=\"game\" href=\"javascript:OpenLTPgnViewer('pgn/ltpgnviewer.html?",
-                  o.fnamePrefix, "round", n, "_pgn.html&ParsePgn=1',780,400) \">View Games</a>",
-                  "</td><td class=\"bold\" colspan=", columns / 2,
-                  "><a class=\"game\" href=\"pgn/", o.fnamePrefix, "round", n,
-                  ".pgn\">Download PGN</a></td></tr>");
+                  "><a class=\"game\" href=\"javascript:OpenLTPgnViewer('", layout::kPgnFolder, "/",
+                  layout::kViewerPage, "?", layout::viewerPageName(o.fnamePrefix, n),
+                  "&ParsePgn=1',780,400) \">View Games</a>",
+                  "</td><td class=\"bold\" colspan=", columns / 2, "><a class=\"game\" href=\"",
+                  layout::kPgnFolder, "/", layout::pgnFileName(o.fnamePrefix, n),
+                  "\">Download PGN</a></td></tr>");
     }
     writeFooter(page, homeFile, o.generationTime);
     return page.take();

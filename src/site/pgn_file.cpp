@@ -33,9 +33,8 @@ void writeRatingTag(Page& page, std::string_view tag, int rating) {
 
 }  // namespace
 
-std::string pgnText(const data::RoundRecord& round, int n,
-                    const std::vector<data::Player>& players, int playerCount,
-                    const PgnHeader& header, int kind) {
+std::string pgnText(const data::RoundRecord& round, int n, const std::vector<data::Player>& players,
+                    int playerCount, const PgnHeader& header, int kind) {
     if (kind == 1) {
         return pgnViewerPage(pgnText(round, n, players, playerCount, header, 0));
     }

@@ -7,9 +7,8 @@ namespace pairweb::site {
 std::string playerListPage(const std::vector<data::Player>& players, int playerCount,
                            const PageOptions& o, const PageLabels& labels,
                            const std::string& homeFile) {
-    const int columns = 2 + (o.DisplayTitles != 0) + (o.DisplayFed != 0) +
-                        (o.DisplayClub != 0) + (o.DisplayRating != 0) +
-                        (o.DisplayRating_2 != 0);
+    const int columns = 2 + (o.DisplayTitles != 0) + (o.DisplayFed != 0) + (o.DisplayClub != 0) +
+                        (o.DisplayRating != 0) + (o.DisplayRating_2 != 0);
     Page page;
     writeHeadOpening(page);
     writeStylesheetLink(page);

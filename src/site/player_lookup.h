@@ -9,7 +9,7 @@ namespace pairweb::site {
 // The player of an id for the pages: the last player carrying it, or a blank player (empty
 // texts, numbers 0) when no loaded player does.
 class PlayerLookup {
-public:
+  public:
     PlayerLookup(const std::vector<data::Player>& players, int playerCount)
         : m_players(players), m_index(players, playerCount) {}
 
@@ -25,7 +25,7 @@ public:
         return kBlank;
     }
 
-private:
+  private:
     const std::vector<data::Player>& m_players;
     data::PlayerIndex m_index;
 };

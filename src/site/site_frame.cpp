@@ -1,4 +1,5 @@
 #include "site/fragments.h"
+#include "site/layout.h"
 #include "site/pages.h"
 
 namespace pairweb::site {
@@ -24,8 +25,7 @@ std::string framesetPage(const std::string& title) {
     page.line("</head>");
     page.line("<frameset rows=\"80,*\" framespacing=\"0\" border=\"0\" frameborder=\"0\">");
     page.line("<frame name=\"banner\" scrolling=\"no\" target=\"main\" src=\"contents.html\">");
-    page.line(
-        "<frame name=\"main\" src=\"player_list.html\" target=\"_self\" scrolling=\"auto\">");
+    page.line("<frame name=\"main\" src=\"player_list.html\" target=\"_self\" scrolling=\"auto\">");
     page.line("</frameset>");
     page.line("<noframes>");
     page.line("<body>");
@@ -53,16 +53,15 @@ std::string pairingsIndexPage(int roundCount, const std::string& title, const Pa
     return page.take();
 }
 
-std::string standingsIndexPage(int listedRounds, const std::string& title,
-                               const PageOptions& o, const PageLabels& labels,
-                               const std::string& homeFile) {
+std::string standingsIndexPage(int listedRounds, const std::string& title, const PageOptions& o,
+                               const PageLabels& labels, const std::string& homeFile) {
     Page page;
     writeIndexHead(page, title, labels.Standings);
     page.line("<body><center><table width=250>");
     page.line("<tr><td class=\"title\">", labels.Standings, "</td></tr>");
     for (int i = 1; i <= listedRounds; ++i) {
-        page.line("<tr><td><a href=\"standings_round", i, ".html\" target=\"main\">",
-                  labels.Round, " ", i, "</a></td></tr>");
+        page.line("<tr><td><a href=\"standings_round", i, ".html\" target=\"main\">", labels.Round,
+                  " ", i, "</a></td></tr>");
     }
     writeFooter(page, homeFile, o.generationTime);
     page.line("</html>");
@@ -71,7 +70,7 @@ std::string standingsIndexPage(int listedRounds, const std::string& title,
 
 std::string adminPage(int roundCount, const std::string& title, const PageOptions& o) {
     Page page;
-    page.line("<?php include \"pgn/password_protect_page.php\"; ?>");
+    page.line("<?php include \"", layout::kPgnFolder, "/", layout::kPasswordProtectPage, "\"; ?>");
     page.line("<html>");
     page.line("<head>");
     page.line("<script language=\"JavaScript\">");
@@ -87,10 +86,9 @@ std::string adminPage(int roundCount, const std::string& title, const PageOption
     page.line("<table width=250>");
     page.line("<tr><td class=\"title\">PGN Entry: Admin only!</td></tr>");
     for (int i = 1; i <= roundCount; ++i) {
-        page.line("<tr><td><a href=\"javascript:OpenLTPgnViewer('pgn/pgnviewer.php?",
-                  o.fnamePrefix, "round", i,
-                  "_pgn.html&ParsePgn=1&AllowRecording=true',800,460)\">Round ", i,
-                  "</a></td></tr>");
+        page.line("<tr><td><a href=\"javascript:OpenLTPgnViewer('", layout::kPgnFolder, "/",
+                  layout::kGameEntryPage, "?", layout::viewerPageName(o.fnamePrefix, i),
+                  "&ParsePgn=1&AllowRecording=true',800,460)\">Round ", i, "</a></td></tr>");
     }
     page.line("</table><br><br><p class=\"fnote\">Created by <a target=\"top\" href=\"",
               kProductHomePage, "\">pairweb version ", kVersion, "</a> on ",
@@ -112,10 +110,10 @@ std::string bannerPage(const std::string& title, const PageLabels& labels) {
     page.line("<center><table>");
     page.line("<tr><td class=\"toptitle\" colspan=4 align=center>", title, "</td></tr>");
     page.line("<tr height=30>", kCell, "player_list.html\" target=\"main\">", labels.Player_List,
-              "</a></td>", kCell, "results.html\" target=\"main\">", labels.Pairings,
-              "</a></td>", kCell, "standings.html\" target=\"main\">", labels.Standings,
-              "</a></td>", kCell, "crosstable.html\" target=\"main\">", labels.Crosstable,
-              "</a></td>", "</tr></table></center></body>");
+              "</a></td>", kCell, "results.html\" target=\"main\">", labels.Pairings, "</a></td>",
+              kCell, "standings.html\" target=\"main\">", labels.Standings, "</a></td>", kCell,
+              "crosstable.html\" target=\"main\">", labels.Crosstable, "</a></td>",
+              "</tr></table></center></body>");
     page.line("</html>");
     return page.take();
 }

@@ -16,7 +16,7 @@ namespace pairweb::site {
 // written. Remembers the first file that could not be written. When no thread can be
 // started it writes at once.
 class SiteWriter {
-public:
+  public:
     explicit SiteWriter(platform::Platform& platform);
     ~SiteWriter();
     SiteWriter(const SiteWriter&) = delete;
@@ -35,7 +35,7 @@ public:
     // waits, so a run's memory stays bounded whatever the size of the tournament.
     static constexpr std::size_t kMaxPendingBytes = 2 * 1024 * 1024;
 
-private:
+  private:
     struct Job {
         std::string path;
         std::string content;

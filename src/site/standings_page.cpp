@@ -33,8 +33,7 @@ std::string standingsPage(const std::vector<data::Player>& players, int playerCo
         page.line("<col width=45>");
     }
     writeNavigationRow(
-        page, {columns, "<a href=\"standings_round", labels.Standings, ":  ", n, !latest},
-        labels);
+        page, {columns, "<a href=\"standings_round", labels.Standings, ":  ", n, !latest}, labels);
 
     page.line("<tr>");
     page.line("<td class=\"head\">", labels.Rank, "</td>");

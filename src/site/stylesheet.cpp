@@ -54,19 +54,20 @@ std::string stylesheetText(const PageOptions& o) {
     css.endl();
     css << "td.bold { border: solid; border-width: 1px 0px 1px 0px; border-color: "
         << o.BGColourHead << "; text-align: center; color: " << o.TextColour1
-        << "; background: " << o.BGColourTable << ";  font-weight: bold; font-size: "
-        << o.TextSize << "; font-family: " << fonts << " }";
+        << "; background: " << o.BGColourTable << ";  font-weight: bold; font-size: " << o.TextSize
+        << "; font-family: " << fonts << " }";
     css.endl();
     css << "td.plain { border: none; text-align: center; color: " << o.TextColour1
         << "; background: " << o.BGColourTable << "; font-size: " << o.TextSize
         << "; font-family: " << fonts << " }";
     css.endl();
-    css << "td.top { border: none; color: " << o.HeadTextColour << "; background: "
-        << o.BGColourHead << "; font-size: " << o.TopSize << ";font-family: " << fonts << " }";
+    css << "td.top { border: none; color: " << o.HeadTextColour
+        << "; background: " << o.BGColourHead << "; font-size: " << o.TopSize
+        << ";font-family: " << fonts << " }";
     css.endl();
-    css << "td.title { border: none; color: " << o.TitleColour << "; background: "
-        << o.BGColourTable << "; font-size: " << o.TitleSize << "; font-family: " << fonts
-        << " }";
+    css << "td.title { border: none; color: " << o.TitleColour
+        << "; background: " << o.BGColourTable << "; font-size: " << o.TitleSize
+        << "; font-family: " << fonts << " }";
     css.endl();
     css << "td.toptitle { color: " << o.TitleColour << "; background: " << o.BGColourTable
         << "; font-size: " << o.ToptitleSize << "; font-family: " << fonts << " }";
@@ -75,8 +76,8 @@ std::string stylesheetText(const PageOptions& o) {
         << "; font-weight: bold; text-transform: uppercase; font-size: " << o.HeadSize
         << "; font-family: " << fonts << " }";
     css.endl();
-    css << "td.headname { padding: 2px 4px 2px 50px; text-align: left; color: "
-        << o.HeadTextColour << "; background: " << o.BGColourHead
+    css << "td.headname { padding: 2px 4px 2px 50px; text-align: left; color: " << o.HeadTextColour
+        << "; background: " << o.BGColourHead
         << "; font-weight: bold; text-transform: uppercase; font-size: " << o.HeadSize
         << "; font-family: " << fonts << " }";
     css.endl();
@@ -85,16 +86,16 @@ std::string stylesheetText(const PageOptions& o) {
         << "; font-family: monospace }";
     css.endl();
     css << "td.rr_crosstable { border-width: 1px; padding: 3px; color: " << o.TextColour1
-        << "; background: " << o.BGColourTable << "; font-weight: bold; font-size: "
-        << o.rrCrosstableSize << "; font-family: " << fonts << " }";
+        << "; background: " << o.BGColourTable
+        << "; font-weight: bold; font-size: " << o.rrCrosstableSize << "; font-family: " << fonts
+        << " }";
     css.endl();
     css << "td.blk_crosstable { border-width: 1px; padding: 3px; color: " << o.TextColour1
         << "; background: #000000; font-weight: bold; font-size: " << o.rrCrosstableSize
         << "; font-family: " << fonts << " }";
     css.endl();
-    css << "td.tb { padding: 4px; color: " << o.TextColour1 << "; background: "
-        << o.BGColourTable << "; font-size: " << o.CrosstableSize << "; font-family: " << fonts
-        << " }";
+    css << "td.tb { padding: 4px; color: " << o.TextColour1 << "; background: " << o.BGColourTable
+        << "; font-size: " << o.CrosstableSize << "; font-family: " << fonts << " }";
     css.endl();
     css << "td.name { padding: 2px 4px 2px 30px; text-align: left; color: " << o.TextColour1
         << "; background: " << o.BGColourTable << "; font-size: " << o.TextSize

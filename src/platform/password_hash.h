@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pairweb::platform {
+
+// A password's salted, slow hash: PBKDF2 with HMAC-SHA256, as PHP's hash_pbkdf2 computes it.
+struct PasswordHash {
+    int iterations = 0;
+    std::string salt;  // raw bytes
+    std::string hash;  // raw bytes
+};
+
+constexpr int kPasswordIterations = 600000;
+constexpr std::size_t kPasswordSaltBytes = 16;
+constexpr std::size_t kPasswordHashBytes = 32;
+
+// The hash of password with a new salt from the system's random source, computed by the
+// system's cryptography library (OpenSSL; on Windows, CNG). Nothing when it fails.
+std::optional<PasswordHash> hashPassword(std::string_view password);
+
+// PBKDF2-HMAC-SHA256 of password with the given salt and iterations (for checks).
+std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_view salt,
+                                        int iterations, std::size_t bytes);
+
+// Reads one line from standard input without showing it when it is a terminal (the prompt
+// goes to standard error then). The line end is not part of the line; nothing at the end
+// of the input.
+std::optional<std::string> readSecretLine(std::string_view prompt);
+
+}  // namespace pairweb::platform
