@@ -80,7 +80,8 @@ export function replay(game) {
   }
 }
 
-function drawBoard(fen, flipped) {
+// Draws a position into the page's board table; each square carries its name.
+export function drawBoard(fen, flipped) {
   const chess = new Chess(fen);
   const board = chess.board();
   const table = $('board');
@@ -203,6 +204,7 @@ async function main() {
   }
 }
 
-if (typeof window !== 'undefined' && typeof document !== 'undefined') {
+// The viewer runs on its own page only; the game-entry page imports its functions.
+if (typeof document !== 'undefined' && document.getElementById('viewer')) {
   main();
 }
