@@ -85,3 +85,35 @@ TEST(GenCommandTest, GeneratesWithSourceDateEpoch) {
 
 }  // namespace
 }  // namespace pairweb::cli
+
+namespace pairweb::cli {
+namespace {
+
+// --admin-password: the password from the reader, the message and the exit status of the
+// password command; the real hash is checked where the platform's cryptography is.
+TEST(GenCommandTest, AdminPasswordWritesTheHashOrRefuses) {
+    testing::TempDir dir;
+    std::filesystem::create_directories(std::filesystem::path(dir / "site"));
+    writeFile(dir / "s.cfg", "OutputIndex [" + (dir / "site/index.html") + "]\r\n");
+    const auto run = [&](std::optional<std::string> password) {
+        std::ostringstream out;
+        std::ostringstream err;
+        const std::atomic<bool> stop{false};
+        const int status = runGenCommand({"--admin-password", dir / "s.cfg"}, std::nullopt, out,
+                                         err, stop, [password] { return password; });
+        return Result{status, out.str(), err.str()};
+    };
+    const Result shortOne = run("seven77");
+    EXPECT_EQ(shortOne.status, kExitRunFailed);
+    EXPECT_EQ(shortOne.out, "Error: the admin password must have at least 8 characters.\n");
+    EXPECT_FALSE(testing::fileExists(dir / "site/pgn/admin_password.php"));
+    EXPECT_EQ(run(std::nullopt).status, kExitUsage);
+    const Result set = run("correct horse");
+    EXPECT_EQ(set.status, kExitGenerated);
+    EXPECT_EQ(set.out, "Admin password set in " + (dir / "site/pgn/admin_password.php") + "\n");
+    EXPECT_NE(readFile(dir / "site/pgn/admin_password.php").find("'iterations' => 600000"),
+              std::string::npos);
+}
+
+}  // namespace
+}  // namespace pairweb::cli
