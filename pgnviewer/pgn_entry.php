@@ -193,12 +193,14 @@ function pw_check_password(string $password, array $stored): bool
     if (($stored['algorithm'] ?? '') !== 'pbkdf2-sha256' || !isset($stored['salt'], $stored['hash'])) {
         return false;
     }
-    $salt = hex2bin((string) $stored['salt']);
-    $hash = hex2bin((string) $stored['hash']);
+    $hex = '/\A(?:[0-9a-f]{2})+\z/';
     $iterations = (int) ($stored['iterations'] ?? 0);
-    if ($salt === false || $hash === false || $iterations < 1 || strlen($hash) === 0) {
+    if (!preg_match($hex, (string) $stored['salt']) || !preg_match($hex, (string) $stored['hash']) ||
+        $iterations < 1) {
         return false;
     }
+    $salt = hex2bin((string) $stored['salt']);
+    $hash = hex2bin((string) $stored['hash']);
     $derived = hash_pbkdf2('sha256', $password, $salt, $iterations, strlen($hash), true);
     return hash_equals($hash, $derived);
 }
