@@ -5,7 +5,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-scripts/deps.sh chromium nodejs
+scripts/deps.sh chromium nodejs php-cli
 command -v npm >/dev/null || scripts/deps.sh npm
 # Builds (or refreshes) pairweb-gen and the viewer files beside it.
 scripts/build.sh build
@@ -27,3 +27,24 @@ build/bin/pairweb-gen "$work/e2e.cfg"
 artifacts="$root/build/e2e-artifacts"
 rm -rf "$artifacts"
 node tests/e2e/e2e.mjs "$work/site" "$artifacts"
+
+# Game entry: a site with PGN files and its admin password, served by PHP's own server.
+mkdir -p "$work/entry"
+{
+    cat samples/swiss_open.cfg
+    printf 'strFilename [%s]\r\n' "$root/samples/swiss_open.trn"
+    printf 'OutputIndex [%s]\r\n' "$work/entry/index.html"
+    printf 'MakePGN [1]\r\nLinkPGN [1]\r\n'
+} > "$work/entry.cfg"
+build/bin/pairweb-gen "$work/entry.cfg"
+password="board one, e4"
+printf '%s\n' "$password" | build/bin/pairweb-gen --admin-password "$work/entry.cfg"
+port="$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); echo substr(strrchr(stream_socket_get_name($s, false), ":"), 1);')"
+php -S "127.0.0.1:$port" -t "$work/entry" >/dev/null 2>&1 &
+server=$!
+trap 'kill "$server" 2>/dev/null || true; rm -rf "$work"' EXIT
+for _ in $(seq 50); do
+    (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
+    sleep 0.1
+done
+node tests/e2e/game_entry.mjs "http://127.0.0.1:$port" "$work/entry" "$password" "$artifacts"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a plain build, once under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzzers, the browser tests and
-# the Windows build under wine.
+# the game-entry pages and the Windows build under wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -18,8 +18,10 @@ scripts/build.sh build-asan -DPAIRWEB_SANITIZE=ON
 # Every reader of outside bytes, fuzzed for a bounded time under the sanitizers.
 scripts/fuzz.sh 20
 
-# The PGN viewer's script, then the whole sample site in headless Chromium.
+# The PGN viewer's script, the game-entry pages (PHP), then the whole sample site and game
+# entry in headless Chromium.
 scripts/viewer_test.sh
+scripts/php_test.sh
 scripts/e2e.sh
 
 # The Windows build, cross-compiled and tested under wine.
