@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include "data/tournament_ini.h"
+#include "platform/password_hash.h"
 #include "settings/settings_file.h"
 #include "site/driver.h"
 #include "site/fragments.h"
@@ -69,7 +70,8 @@ GeneratorDialog::GeneratorDialog(std::string programPath, platform::Platform& pl
       m_appTitle(applicationTitle(m_programPath)),
       m_platform(platform),
       m_prompts(prompts),
-      m_fileDialog(files) {}
+      m_fileDialog(files),
+      m_hasher(platform::hashPassword) {}
 
 std::string GeneratorDialog::settingsPath() const {
     return settings::settingsFilePath(m_programPath, m_slot, m_platform);
@@ -126,8 +128,18 @@ void GeneratorDialog::open() {
 
 void GeneratorDialog::options(const std::function<void(OptionsSheet&)>& runSheet) {
     OptionsSheet sheet(m_settings);
+    sheet.setPassword = [this](const settings::Settings& s) { setAdminPassword(s); };
     runSheet(sheet);
     sheet.store(m_settings);
+}
+
+void GeneratorDialog::setAdminPassword(const settings::Settings& s) {
+    const std::optional<std::string> password = m_prompts.askPassword(
+        "Set admin password",
+        "The new password for the site's game entry (admin.php), at least 8 characters:");
+    if (password) {
+        tell(site::setAdminPassword(s, *password, m_hasher, m_platform));
+    }
 }
 
 void GeneratorDialog::loadSettings() {

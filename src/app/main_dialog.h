@@ -7,6 +7,7 @@
 #include "app/options.h"
 #include "app/prompts.h"
 #include "platform/platform.h"
+#include "site/admin_password.h"
 #include "settings/settings.h"
 
 namespace pairweb::app {
@@ -98,6 +99,11 @@ class GeneratorDialog {
     void generate();
     // OK: generates, and the dialog then closes whatever the run said.
     void ok() { generate(); }
+    // "Set admin password..." with the settings shown in the sheet: asks for the password and
+    // writes its hash into the site's PGN folder, as pairweb-gen --admin-password does.
+    void setAdminPassword(const settings::Settings& s);
+    // What computes password hashes (the system's cryptography unless a test replaces it).
+    void setPasswordHasher(site::HashPassword hasher) { m_hasher = std::move(hasher); }
 
   private:
     void tell(const std::string& text);
@@ -111,6 +117,7 @@ class GeneratorDialog {
     settings::Settings m_settings;
     std::string m_slot;
     bool m_transferring = false;
+    site::HashPassword m_hasher;
 };
 
 }  // namespace pairweb::app

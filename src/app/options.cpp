@@ -31,6 +31,9 @@ PageItem group(int id, std::string title) {
 }
 PageItem endGroup() { return make(ItemKind::EndGroup, 0, {}, {}); }
 PageItem note(int id, std::string text) { return make(ItemKind::Note, id, std::move(text), {}); }
+PageItem button(int id, std::string text) {
+    return make(ItemKind::Button, id, std::move(text), {});
+}
 
 PageItem check(int id, std::string text, std::string name, std::int32_t Settings::*field) {
     PageItem item = make(ItemKind::Check, id, std::move(text), std::move(name));
@@ -162,6 +165,7 @@ std::vector<PageDef> makePages() {
           edit(1000, "Filename Prefix", "FnamePrefix", &Settings::FnamePrefix),
           edit(1001, "Site", "PGNSite", &Settings::PGNSite),
           edit(1002, "Date", "PGNDate", &Settings::PGNDate),
+          button(kSetPasswordButton, "Set admin password..."),
           note(1150,
                "The \"Generate PGN\" option enables skeleton PGN files to be created, which "
                "contain player and tournament information, but no moves.  If these files "
@@ -223,6 +227,12 @@ void OptionsSheet::colourChosen(int page, int id, std::uint32_t colour) {
         if (item.colour != nullptr && item.id == id) {
             m_values[static_cast<std::size_t>(page)].*(item.colour) = colour;
         }
+    }
+}
+
+void OptionsSheet::press(int page, int id) const {
+    if (page == kOptionPageCount - 1 && id == kSetPasswordButton && setPassword) {
+        setPassword(values(page));
     }
 }
 

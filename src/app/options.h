@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ enum class ItemKind {
     MultiLineEdit,  // multi-line edit with a vertical scroll bar: a text
     Colour,         // colour button beside a description: a colour
     Note,           // static text, wrapped
+    Button,         // push button: an action of the sheet (see OptionsSheet::press)
 };
 
 struct PageItem {
@@ -46,6 +48,9 @@ struct PageDef {
     std::string tab;
     std::vector<PageItem> items;
 };
+
+// The PGN page's button that sets the site's admin password.
+constexpr int kSetPasswordButton = 1010;
 
 // The six pages in tab order: Options, Colours, Tiebreaks, Fonts, Labels, PGN.
 const std::vector<PageDef>& optionPages();
@@ -81,6 +86,10 @@ class OptionsSheet {
     void colourChosen(int page, int id, std::uint32_t colour);
     // Every page's values into the settings (only the fields each page edits).
     void store(settings::Settings& s) const;
+    // A button of the page was pressed: runs its action with the page's values.
+    void press(int page, int id) const;
+    // What "Set admin password..." does; given by the main dialog.
+    std::function<void(const settings::Settings&)> setPassword;
 
     const settings::Settings& values(int page) const {
         return m_values[static_cast<std::size_t>(page)];

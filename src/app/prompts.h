@@ -26,6 +26,9 @@ class Prompts {
     virtual void message(const std::string& caption, const std::string& text, MessageKind kind) = 0;
     // The full colour dialog starting at initial (0x00BBGGRR); nothing when cancelled.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
+    // Asks for a new password, not shown as it is typed; nothing when cancelled.
+    virtual std::optional<std::string> askPassword(const std::string& caption,
+                                                   const std::string& text) = 0;
 };
 
 // One entry of a file dialog's type list.

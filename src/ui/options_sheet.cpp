@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QHBoxLayout>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -68,6 +70,18 @@ OptionsPage::OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prom
             case ItemKind::Note:
                 layout->addWidget(note(qs(item.text), owner));
                 continue;
+            case ItemKind::Button: {
+                auto* b = new QPushButton(qs(item.text), owner);
+                b->setAutoDefault(false);
+                b->setProperty("controlId", item.id);
+                connect(b, &QPushButton::clicked, this,
+                        [&sheet, index, id = item.id] { sheet.press(index, id); });
+                auto* row = new QHBoxLayout();
+                row->addWidget(b);
+                row->addStretch();
+                layout->addLayout(row);
+                continue;
+            }
             case ItemKind::Check:
                 made = new QCheckBox(qs(item.text), owner);
                 layout->addWidget(made);

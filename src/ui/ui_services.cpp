@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -22,6 +24,15 @@ std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial) {
         return std::nullopt;
     }
     return fromQColor(dialog.selectedColor());
+}
+
+std::optional<std::string> QtPrompts::askPassword(const std::string& caption,
+                                                  const std::string& text) {
+    bool ok = false;
+    const QString password = QInputDialog::getText(QApplication::activeWindow(), qs(caption),
+                                                   qs(text), QLineEdit::Password, QString(), &ok);
+    if (!ok) return std::nullopt;
+    return password.toStdString();
 }
 
 QString QtFileDialogs::qtFilters(const std::vector<app::FileFilter>& filters) {

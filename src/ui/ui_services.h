@@ -16,6 +16,8 @@ class QtPrompts : public app::Prompts {
     void message(const std::string& caption, const std::string& text,
                  app::MessageKind kind) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
+    std::optional<std::string> askPassword(const std::string& caption,
+                                           const std::string& text) override;
 };
 
 // Qt's file dialogs.

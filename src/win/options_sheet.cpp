@@ -38,6 +38,7 @@ class Page : public app::PageControls {
                 case ItemKind::Group:
                 case ItemKind::Note:
                 case ItemKind::Check:
+                case ItemKind::Button:
                     setWindowText(control, item.text);
                     break;
                 case ItemKind::Combo:
@@ -69,6 +70,12 @@ class Page : public app::PageControls {
             if (auto it = m_colours.find(id); it != m_colours.end()) {
                 it->second->openPalette();
                 return TRUE;
+            }
+            for (const app::PageItem& item : def().items) {
+                if (item.kind == ItemKind::Button && item.id == id) {
+                    m_sheet.press(m_index, id);
+                    return TRUE;
+                }
             }
         }
         if (code == EN_CHANGE) guardSiteText(reinterpret_cast<HWND>(lParam));

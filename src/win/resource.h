@@ -10,5 +10,8 @@
 #define IDD_PAGE_FONTS 113
 #define IDD_PAGE_LABELS 114
 #define IDD_PAGE_PGN 115
+#define IDD_PASSWORD 120
+#define IDC_PASSWORD_TEXT 1200
+#define IDC_PASSWORD 1201
 // The program's picture, drawn by the dialogs themselves.
 #define IDC_PICTURE 1107

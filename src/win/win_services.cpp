@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "win/resource.h"
 #include "win/win_util.h"
 
 namespace pairweb::win {
@@ -28,6 +29,41 @@ std::optional<std::uint32_t> WinPrompts::chooseColour(std::uint32_t initial) {
     dialog.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
     if (!ChooseColorW(&dialog)) return std::nullopt;
     return static_cast<std::uint32_t>(dialog.rgbResult);
+}
+
+namespace {
+
+struct PasswordQuestion {
+    const std::string& caption;
+    const std::string& text;
+    std::optional<std::string> answer;
+};
+
+INT_PTR CALLBACK passwordProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
+        const auto* q = reinterpret_cast<PasswordQuestion*>(lParam);
+        setWindowText(window, q->caption);
+        setWindowText(GetDlgItem(window, IDC_PASSWORD_TEXT), q->text);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        auto* q = reinterpret_cast<PasswordQuestion*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (LOWORD(wParam) == IDOK) q->answer = windowText(GetDlgItem(window, IDC_PASSWORD));
+        EndDialog(window, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+std::optional<std::string> WinPrompts::askPassword(const std::string& caption,
+                                                   const std::string& text) {
+    PasswordQuestion question{caption, text, std::nullopt};
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PASSWORD), GetActiveWindow(),
+                    passwordProc, reinterpret_cast<LPARAM>(&question));
+    return question.answer;
 }
 
 std::wstring WinFileDialogs::filterList(const std::vector<app::FileFilter>& filters) {

@@ -10,6 +10,8 @@ class WinPrompts : public app::Prompts {
     void message(const std::string& caption, const std::string& text,
                  app::MessageKind kind) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
+    std::optional<std::string> askPassword(const std::string& caption,
+                                           const std::string& text) override;
 };
 
 // The common file dialogs.

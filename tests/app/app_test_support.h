@@ -25,7 +25,14 @@ class RecordingPrompts : public Prompts {
         return colourAnswer;
     }
 
+    std::optional<std::string> askPassword(const std::string&, const std::string& text) override {
+        passwordQuestions.push_back(text);
+        return passwordAnswer;
+    }
+
     std::vector<Message> messages;
+    std::vector<std::string> passwordQuestions;
+    std::optional<std::string> passwordAnswer;  // nothing: the user cancels
     std::vector<std::uint32_t> colourDialogStarts;
     std::optional<std::uint32_t> colourAnswer;  // nothing: the user cancels
 };

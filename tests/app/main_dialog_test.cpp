@@ -144,6 +144,33 @@ TEST(MainDialog, SaveThenLoadAndTheOptionsSheetsCopyBack) {
               "The settings could not be saved to " + (f.dir / "pairweb2.cfg"));
 }
 
+// "Set admin password..." on the PGN page: asks, refuses short passwords with a warning,
+// and writes the hash into the site's PGN folder; a cancelled question does nothing.
+TEST(MainDialog, SetAdminPasswordFromTheOptionsSheet) {
+    Fixture f;
+    std::filesystem::create_directories(std::filesystem::path(f.dir / "site"));
+    f.view.type(id::kHomePage, f.dir / "site/index.html");
+    f.model.setPasswordHasher([](std::string_view password) {
+        return std::optional<platform::PasswordHash>({1, "s", std::string(password)});
+    });
+    const auto press = [&](std::optional<std::string> answer) {
+        f.prompts.passwordAnswer = std::move(answer);
+        f.model.options([](OptionsSheet& sheet) { sheet.press(5, kSetPasswordButton); });
+    };
+    press(std::nullopt);
+    EXPECT_EQ(f.prompts.passwordQuestions.size(), 1u);
+    EXPECT_TRUE(f.prompts.messages.empty());
+    press("short");
+    EXPECT_EQ(f.prompts.messages.back().text,
+              "Error: the admin password must have at least 8 characters.");
+    EXPECT_EQ(f.prompts.messages.back().kind, MessageKind::Warning);
+    press("long enough");
+    EXPECT_EQ(f.prompts.messages.back().text,
+              "Admin password set in " + (f.dir / "site/pgn/admin_password.php"));
+    EXPECT_EQ(f.prompts.messages.back().kind, MessageKind::Information);
+    EXPECT_TRUE(pairweb::testing::fileExists(f.dir / "site/pgn/admin_password.php"));
+}
+
 TEST(MainDialog, TextsTabOrderAndTitle) {
     std::set<int> captioned;
     for (const ControlText& t : mainDialogTexts()) captioned.insert(t.id);

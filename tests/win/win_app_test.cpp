@@ -234,6 +234,28 @@ TEST(WinApp, AboutBoxAndMessageBoxIcons) {
     }
 }
 
+TEST(WinApp, SetAdminPasswordButtonOnThePgnPage) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    std::filesystem::create_directories(std::filesystem::path(f.dir / "site"));
+    f.type(id::kHomePage, wide(f.dir / "site/index.html"));
+    f.prompts.passwordAnswer = "board one, e4";
+    std::string caption;
+    whileModal([&] {
+        HWND sheet = findSheet();
+        if (sheet == nullptr) return;
+        HWND pgn = showPage(sheet, 5);
+        caption = windowText(GetDlgItem(pgn, app::kSetPasswordButton));
+        click(pgn, app::kSetPasswordButton);
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
+    click(f.w, id::kOptions);
+    EXPECT_EQ(caption, "Set admin password...");
+    ASSERT_FALSE(f.prompts.messages.empty());
+    EXPECT_EQ(f.prompts.messages.back().text,
+              "Admin password set in " + (f.dir / "site/pgn/admin_password.php"));
+}
+
 TEST(WinApp, FileDialogFiltersInTheDialogsForm) {
     const auto filters = app::CommonDialog::parseFilter("Tournament files|*.trn|All Files|*.*");
     EXPECT_EQ(WinFileDialogs::filterList(filters),
