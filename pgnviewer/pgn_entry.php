@@ -205,10 +205,14 @@ function pw_check_password(string $password, array $stored): bool
     return hash_equals($hash, $derived);
 }
 
-// The wrong passwords of recent times, by address, kept in one file under a lock.
+// The wrong passwords of recent times, by address, kept under a lock in a file of the PGN
+// folder (which saving needs writable anyway). It is a PHP file that ends at once when a
+// web server runs it, so its addresses are never served.
+const PW_THROTTLE_GUARD = "<?php http_response_code(404); exit; ?>\n";
+
 function pw_throttle_file(): string
 {
-    return sys_get_temp_dir() . '/pairweb-logins-' . md5(__DIR__) . '.json';
+    return __DIR__ . '/.ht-pairweb-logins.php';
 }
 
 function pw_throttle_update(string $file, callable $change)
@@ -217,11 +221,13 @@ function pw_throttle_update(string $file, callable $change)
     if ($handle === false || !flock($handle, LOCK_EX)) {
         return $change([])[1];
     }
-    $data = json_decode(stream_get_contents($handle) ?: '[]', true);
+    $stored = (string) stream_get_contents($handle);
+    $data = json_decode(substr($stored, 0, strlen(PW_THROTTLE_GUARD)) === PW_THROTTLE_GUARD
+                        ? substr($stored, strlen(PW_THROTTLE_GUARD)) : '[]', true);
     [$data, $answer] = $change(is_array($data) ? $data : []);
     ftruncate($handle, 0);
     rewind($handle);
-    fwrite($handle, json_encode($data));
+    fwrite($handle, PW_THROTTLE_GUARD . json_encode($data));
     flock($handle, LOCK_UN);
     fclose($handle);
     return $answer;

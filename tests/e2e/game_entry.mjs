@@ -67,6 +67,10 @@ try {
   check(await square('f3') === '\u2658' && await square('e4') === '\u2659' && await square('e5') === '\u265F' &&
         await square('g1') === '' && await square('e2') === '', 'final position on the viewer board');
   await viewer.screenshot({ path: path.join(artifacts, 'entry-03-viewer.png') });
+  await viewer.goto(`${base}/pgn/ltpgnviewer.html?round1_pgn.html&ParsePgn=1`);
+  await viewer.waitForSelector('#games li');
+  check((await viewer.textContent('#games')).includes('<img src=x onerror=alert(1)>') &&
+        await viewer.$('#games img') === null, 'the public viewer shows a name with markup as text');
   const pgn = fs.readFileSync(path.join(site, 'pgn', 'round1.pgn'), 'latin1');
   check(pgn.includes('[Result "1-0"]\r\n') && pgn.includes('\r\n1. e4 e5 2. Nf3 1-0\r\n'), 'the PGN file holds the game');
 } finally {

@@ -4,6 +4,8 @@
 // byte for byte as they were; two editors saving at once keep both their games.
 use PHPUnit\Framework\TestCase;
 
+require_once __DIR__ . '/../../pgnviewer/pgn_entry.php';
+
 final class HttpTest extends TestCase
 {
     private const PASSWORD = 'correct horse battery';
@@ -169,6 +171,10 @@ final class HttpTest extends TestCase
             $this->assertSame(400, self::request('GET', "/pgn/pgnviewer.php?$name", [], $cookie)['status'], $name);
         }
         $this->assertSame(404, self::request('GET', '/pgn/pgn_entry.php')['status']);
+        $logins = self::request('GET', '/pgn/.ht-pairweb-logins.php');  // the throttle's file
+        $this->assertSame(404, $logins['status']);
+        $this->assertStringNotContainsString('127.0.0.1', $logins['body']);
+        $this->assertStringStartsWith(PW_THROTTLE_GUARD, file_get_contents(self::$site . '/pgn/.ht-pairweb-logins.php'));
         $this->assertSame($files, self::roundFiles());
     }
 
