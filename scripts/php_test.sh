@@ -5,5 +5,6 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/deps.sh php-cli phpunit
-[ -x build/bin/pairweb-gen ] || scripts/build.sh build
+# pairweb-gen and the copy of pgnviewer/ beside it, current.
+scripts/build.sh build
 PAIRWEB_GEN="$root/build/bin/pairweb-gen" phpunit --colors=never tests/php
