@@ -64,6 +64,14 @@ Live publishing: pairweb-gen.exe --watch yourevent.cfg generates again whenever 
 saves the tables or you edit the settings file. Leave the window open during the event;
 Ctrl-C ends it.
 
+Game entry on the site: with "Generate PGN Files" on, the site's admin.php lets you enter
+games on a web host with PHP. Set its password first with
+
+    pairweb-gen.exe --admin-password yourevent.cfg
+
+(or "Set admin password..." on the PGN page of the app's options) and upload the site with
+pgn\admin_password.php.
+
 Exit status: 0 when the site was generated, 1 when the run ended with an error message,
 2 for a usage error or a settings file that cannot be read.
 TEXT
