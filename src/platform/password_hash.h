@@ -18,8 +18,12 @@ constexpr std::size_t kPasswordSaltBytes = 16;
 constexpr std::size_t kPasswordHashBytes = 32;
 
 // The hash of password with a new salt from the system's random source, computed by the
-// system's cryptography library (OpenSSL; on Windows, CNG). Nothing when it fails.
+// system's cryptography library (OpenSSL; on Windows, CNG). Nothing when it fails. The two
+// functions below are the ones each system provides.
 std::optional<PasswordHash> hashPassword(std::string_view password);
+
+// Bytes from the system's random source.
+std::optional<std::string> systemRandomBytes(std::size_t count);
 
 // PBKDF2-HMAC-SHA256 of password with the given salt and iterations (for checks).
 std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_view salt,

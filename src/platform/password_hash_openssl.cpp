@@ -15,24 +15,19 @@ std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_v
     if (PKCS5_PBKDF2_HMAC(password.data(), static_cast<int>(password.size()),
                           reinterpret_cast<const unsigned char*>(salt.data()),
                           static_cast<int>(salt.size()), iterations, EVP_sha256(),
-                          static_cast<int>(bytes), reinterpret_cast<unsigned char*>(out.data())) != 1) {
+                          static_cast<int>(bytes),
+                          reinterpret_cast<unsigned char*>(out.data())) != 1) {
         return std::nullopt;
     }
     return out;
 }
 
-std::optional<PasswordHash> hashPassword(std::string_view password) {
-    PasswordHash h;
-    h.iterations = kPasswordIterations;
-    h.salt.assign(kPasswordSaltBytes, '\0');
-    if (RAND_bytes(reinterpret_cast<unsigned char*>(h.salt.data()),
-                   static_cast<int>(h.salt.size())) != 1) {
+std::optional<std::string> systemRandomBytes(std::size_t count) {
+    std::string bytes(count, '\0');
+    if (RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(count)) != 1) {
         return std::nullopt;
     }
-    auto hash = pbkdf2Sha256(password, h.salt, h.iterations, kPasswordHashBytes);
-    if (!hash) return std::nullopt;
-    h.hash = std::move(*hash);
-    return h;
+    return bytes;
 }
 
 std::optional<std::string> readSecretLine(std::string_view prompt) {

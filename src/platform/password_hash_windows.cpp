@@ -29,18 +29,13 @@ std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_v
     return out;
 }
 
-std::optional<PasswordHash> hashPassword(std::string_view password) {
-    PasswordHash h;
-    h.iterations = kPasswordIterations;
-    h.salt.assign(kPasswordSaltBytes, '\0');
-    if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(h.salt.data()),
-                        static_cast<ULONG>(h.salt.size()), BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0) {
+std::optional<std::string> systemRandomBytes(std::size_t count) {
+    std::string bytes(count, '\0');
+    if (BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(bytes.data()), static_cast<ULONG>(count),
+                        BCRYPT_USE_SYSTEM_PREFERRED_RNG) != 0) {
         return std::nullopt;
     }
-    auto hash = pbkdf2Sha256(password, h.salt, h.iterations, kPasswordHashBytes);
-    if (!hash) return std::nullopt;
-    h.hash = std::move(*hash);
-    return h;
+    return bytes;
 }
 
 std::optional<std::string> readSecretLine(std::string_view prompt) {
@@ -66,8 +61,8 @@ std::optional<std::string> readSecretLine(std::string_view prompt) {
         const int n = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()),
                                           nullptr, 0, nullptr, nullptr);
         std::string out(static_cast<std::size_t>(n), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), out.data(),
-                            n, nullptr, nullptr);
+        WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), out.data(), n,
+                            nullptr, nullptr);
         return out;
     }
     std::string line;
