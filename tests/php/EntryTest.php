@@ -82,6 +82,26 @@ final class EntryTest extends TestCase
         $this->assertSame([], glob("$dir/*.tmp"));
     }
 
+    // A save waits for the lock that another save holds, and then writes.
+    public function testSaveWaitsForTheLock(): void
+    {
+        $dir = sys_get_temp_dir() . '/pw-lock-' . bin2hex(random_bytes(4));
+        mkdir($dir);
+        file_put_contents("$dir/round1.pgn", self::ROUND);
+        file_put_contents("$dir/round1_pgn.html", self::HEAD . self::ROUND);
+        $lock = fopen("$dir/.ht-pairweb.lock", 'c');
+        $this->assertTrue(flock($lock, LOCK_EX));
+        $code = 'require ' . var_export(__DIR__ . '/../../pgnviewer/pgn_entry.php', true) . ';' .
+                'exit(pw_save_game(' . var_export($dir, true) . ', "round1_pgn.html", 2, "1. c4", "0-1") === null ? 0 : 1);';
+        $saver = proc_open([PHP_BINARY, '-r', $code], [], $pipes);
+        usleep(400000);
+        $this->assertTrue(proc_get_status($saver)['running']);
+        $this->assertSame(self::ROUND, file_get_contents("$dir/round1.pgn"));
+        flock($lock, LOCK_UN);
+        $this->assertSame(0, proc_close($saver));
+        $this->assertStringEndsWith("[Result \"0-1\"]\r\n1. c4 0-1\r\n\r\n", file_get_contents("$dir/round1.pgn"));
+    }
+
     public function testFiveWrongPasswordsBlockTheAddressForTheWindow(): void
     {
         $file = sys_get_temp_dir() . '/pw-throttle-' . bin2hex(random_bytes(4)) . '.json';
