@@ -53,7 +53,12 @@ header('X-Frame-Options: DENY');
 #board td.from { outline: 3px solid #000080; outline-offset: -3px; }
 #entry { margin-top: 8px; }
 #status.error { color: #a00; }
+#layout { display: flex; gap: 12px; align-items: flex-start; }
+#games { width: 220px; max-height: 400px; overflow-y: auto; margin: 0; padding-left: 2.2em; }
+#games button { font-size: 11px; margin: 1px 0; text-align: left; }
+#side { min-width: 150px; }
 #games button.chosen { font-weight: bold; }
+h1 { font-size: 16px; }
 #logout { float: right; }
 </style>
 <script type="module" src="pgnrecorder.js"></script>
@@ -61,6 +66,7 @@ header('X-Frame-Options: DENY');
 <body data-page="<?= pw_html($page) ?>">
 <a id="logout" href="password_protect_page.php?logout=1">Log out</a>
 <h1 id="title">Game entry</h1>
+<div id="layout">
 <ol id="games"></ol>
 <div id="game" hidden>
   <div id="players"><span id="white-name"></span> &ndash; <span id="black-name"></span></div>
@@ -78,6 +84,7 @@ header('X-Frame-Options: DENY');
       <p id="status"></p>
     </div>
   </div>
+</div>
 </div>
 <p id="error" hidden></p>
 </body>

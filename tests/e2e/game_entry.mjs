@@ -22,7 +22,7 @@ const browser = await chromium.launch({
   args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
          '--disable-background-networking', '--disable-component-update', '--disable-sync'],
 });
-const context = await browser.newContext({ viewport: { width: 1000, height: 700 } });
+const context = await browser.newContext({ viewport: { width: 800, height: 460 } });
 context.on('page', (p) => {
   p.on('pageerror', (e) => problems.push(`page error on ${p.url()}: ${e.message}`));
   p.on('dialog', (d) => { problems.push(`dialog on ${p.url()}: ${d.message()}`); d.dismiss(); });
