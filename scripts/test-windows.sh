@@ -39,6 +39,18 @@ said="$(cd "$folder" && wine pairweb-gen.exe 'samples\swiss_open.cfg')"
     exit 1
 }
 
+# The admin password from the packaged pairweb-gen.exe (CNG's PBKDF2) is the one PHP checks.
+said="$(cd "$folder" && printf 'correct horse\n' | wine pairweb-gen.exe --admin-password 'samples\swiss_open.cfg')"
+case "$said" in "Admin password set in "*) ;; *) echo "--admin-password said: $said" >&2; exit 1 ;; esac
+if command -v php >/dev/null; then
+    php -r '$h = include $argv[1]; exit(hash_equals(hex2bin($h["hash"]), hash_pbkdf2("sha256",
+        "correct horse", hex2bin($h["salt"]), $h["iterations"], 32, true)) ? 0 : 1);' \
+        "$folder/sites/swiss_open/pgn/admin_password.php" ||
+        { echo "PHP does not accept the password hash written on Windows" >&2; exit 1; }
+else
+    echo "php is not installed: the Windows password hash was not checked with PHP"
+fi
+
 # --watch on Windows: a first run, then a run after the games table is saved again. (wine
 # cannot deliver Ctrl-C to a console here, so the watcher is ended by killing it.)
 cp -r samples "$work/watch"
