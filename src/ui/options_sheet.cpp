@@ -6,11 +6,11 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QHBoxLayout>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -124,7 +124,7 @@ OptionsPage::OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prom
                 break;
             }
         }
-        if ((item.kind == ItemKind::Combo || item.kind == ItemKind::Edit)) {
+        if (item.kind == ItemKind::Combo || item.kind == ItemKind::Edit) {
             if (item.labelId == 0) {
                 layout->addWidget(made);
             } else {

@@ -14,10 +14,8 @@ namespace pairweb::win {
 // happens to the values is the shared sheet state's rule.
 void runOptionsSheet(HWND owner, app::OptionsSheet& sheet, app::Prompts& prompts);
 
-// The page window of an open sheet, by index (for tests and screenshots): the sheet's
-// current page after PSM_SETCURSEL.
 class ColourButton;
-// The colour button of a page window, or nullptr.
+// The colour button of an open page window, or nullptr (for tests and screenshots).
 ColourButton* colourButtonOf(HWND page, int id);
 
 }  // namespace pairweb::win

@@ -30,7 +30,7 @@ void setWindowText(HWND window, const std::string& text) {
 
 namespace {
 
-// The notes shown, by edit; the property points into this map's strings.
+// The notes last shown, by edit (the balloon needs its text to stay while it is shown).
 std::map<HWND, std::wstring>& notes() {
     static std::map<HWND, std::wstring> kNotes;
     return kNotes;
@@ -51,14 +51,13 @@ void guardSiteText(HWND edit) {
     SendMessageW(edit, EM_SETSEL, caret, caret);
     std::wstring& note = notes()[edit];
     note = wide(app::refusalNote(*refused));
-    SetPropW(edit, kRefusalNoteProperty, note.data());
     EDITBALLOONTIP tip{sizeof(EDITBALLOONTIP), L"", note.c_str(), TTI_WARNING};
     SendMessageW(edit, EM_SHOWBALLOONTIP, 0, reinterpret_cast<LPARAM>(&tip));
 }
 
 std::string refusalNoteOf(HWND edit) {
-    const auto* note = static_cast<const wchar_t*>(GetPropW(edit, kRefusalNoteProperty));
-    return note != nullptr ? utf8(note) : std::string();
+    const auto it = notes().find(edit);
+    return it != notes().end() ? utf8(it->second) : std::string();
 }
 
 void drawPicture(const DRAWITEMSTRUCT& item) {

@@ -17,9 +17,8 @@ std::string windowText(HWND window);
 void setWindowText(HWND window, const std::string& utf8);
 
 // Keeps an edit's text to what Windows-1252 holds: a refused character is taken out again
-// and a balloon note says why. The note is kept as the window property "refusalNote".
+// and a balloon note says why.
 void guardSiteText(HWND edit);
-constexpr const wchar_t* kRefusalNoteProperty = L"refusalNote";
 // The note last shown for an edit ("" when none).
 std::string refusalNoteOf(HWND edit);
 
