@@ -138,7 +138,7 @@ int bigTable() {
     s.OutputIndex = dir / "site/index.html";
     pairweb::platform::SystemPlatform platform;
     const auto start = Clock::now();
-    const std::string message = pairweb::site::generateSite(s, platform);
+    const std::string message = pairweb::site::generateSite(s, platform).message;
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     std::printf("16 MiB players table of %u one-byte records: %s %.1f ms, peak %.1f MiB\n",
                 records, message.c_str(), ms, peakKiB() / 1024.0);
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
         s.DisplayFed = s.DisplayClub = 1;
         if (profile) {
             fs::create_directories(dir / "site");
-            std::printf("%s\n", pairweb::site::generateSite(s, noWrites).c_str());
+            std::printf("%s\n", pairweb::site::generateSite(s, noWrites).message.c_str());
             return 0;
         }
         std::vector<double> times;
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
             fs::create_directories(dir / "site");
             sync();
             const auto start = Clock::now();
-            const std::string message = pairweb::site::generateSite(s, platform);
+            const std::string message = pairweb::site::generateSite(s, platform).message;
             times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
             if (message != pairweb::site::kGenerated) {
                 std::cerr << message << "\n";

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace pairweb::settings;
     const std::string path = writeFuzzInput("settings.cfg", data, size);
     Settings first;
-    if (readSettingsFile(path, first) == LoadResult::Loaded) {
+    if (readSettingsFile(path, first).ok()) {
         Settings second;
         second.Disclaimer = "not read";  // every key is written, so every value is replaced
         applySettingsText(settingsFileText(first), second);

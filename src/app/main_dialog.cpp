@@ -138,39 +138,40 @@ void GeneratorDialog::setAdminPassword(const settings::Settings& s) {
         "Set admin password",
         "The new password for the site's game entry (admin.php), at least 8 characters:");
     if (password) {
-        tell(site::setAdminPassword(s, *password, m_hasher, m_platform));
+        const site::PasswordResult result =
+            site::setAdminPassword(s, *password, m_hasher, m_platform);
+        tell(result.message, result.ok());
     }
 }
 
 void GeneratorDialog::loadSettings() {
     updateData(true);
-    switch (settings::readSettingsFile(settingsPath(), m_settings, m_platform)) {
-        case settings::LoadResult::Loaded:
-            updateData(false);
-            return;
-        case settings::LoadResult::Missing:
-            tell(std::string(settings::kMissingSettingsFileMessage));
-            return;
-        case settings::LoadResult::Unreadable:
-            tell(std::string(kUnreadableSettingsMessage));
-            return;
+    const settings::SettingsResult result =
+        settings::readSettingsFile(settingsPath(), m_settings, m_platform);
+    if (result.ok()) {
+        updateData(false);
+    } else {
+        tell(result.message, false);
     }
 }
 
 void GeneratorDialog::saveSettings() {
     updateData(true);
-    if (!settings::writeSettingsFile(settingsPath(), m_settings, m_platform)) {
-        tell(std::string(kNotSavedMessage) + settingsPath());
+    const settings::SettingsResult result =
+        settings::writeSettingsFile(settingsPath(), m_settings, m_platform);
+    if (!result.ok()) {
+        tell(result.message, false);
     }
 }
 
 void GeneratorDialog::generate() {
     updateData(true);
-    tell(site::generateSite(m_settings, m_platform));
+    const site::RunResult result = site::generateSite(m_settings, m_platform);
+    tell(result.message, result.ok());
 }
 
-void GeneratorDialog::tell(const std::string& text) {
-    m_prompts.message(m_appTitle, text, messageKind(text));
+void GeneratorDialog::tell(const std::string& text, bool succeeded) {
+    m_prompts.message(m_appTitle, text, messageKind(succeeded));
 }
 
 }  // namespace pairweb::app

@@ -106,7 +106,8 @@ class GeneratorDialog {
     void setPasswordHasher(site::HashPassword hasher) { m_hasher = std::move(hasher); }
 
   private:
-    void tell(const std::string& text);
+    // Shows a command's message, with the icon of its success or failure.
+    void tell(const std::string& text, bool succeeded);
 
     std::string m_programPath;
     std::string m_appTitle;

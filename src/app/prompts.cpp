@@ -1,23 +1,6 @@
 #include "app/prompts.h"
 
-#include <array>
-
-#include "settings/settings_file.h"
-#include "site/driver.h"
-
 namespace pairweb::app {
-
-MessageKind messageKind(std::string_view text) {
-    if (text.starts_with("Error")) return MessageKind::Warning;
-    // The checks that refuse a path or a settings file without saying "Error".
-    const std::array<std::string_view, 5> checks = {
-        site::kInvalidOutputPath, site::kNotTrnExtension, site::kNotHtmlExtension,
-        settings::kMissingSettingsFileMessage, kUnreadableSettingsMessage};
-    for (const std::string_view check : checks) {
-        if (text == check) return MessageKind::Warning;
-    }
-    return text.starts_with(kNotSavedMessage) ? MessageKind::Warning : MessageKind::Information;
-}
 
 std::vector<FileFilter> CommonDialog::parseFilter(std::string_view filter) {
     std::vector<std::string> parts;

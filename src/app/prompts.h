@@ -8,14 +8,12 @@
 
 namespace pairweb::app {
 
-// The main dialog's own messages about settings files (the others come from the core).
-inline constexpr std::string_view kUnreadableSettingsMessage =
-    "That preference file cannot be read!";
-inline constexpr std::string_view kNotSavedMessage = "The settings could not be saved to ";
-
 // The icon of a message box: errors and refused input warn, everything else informs.
 enum class MessageKind { Information, Warning };
-MessageKind messageKind(std::string_view text);
+// The icon for the message of a command that succeeded or failed.
+constexpr MessageKind messageKind(bool succeeded) {
+    return succeeded ? MessageKind::Information : MessageKind::Warning;
+}
 
 // What blocks on the user outside the program's own dialogs: message boxes and the colour
 // dialog. Each front end passes its own (tests pass answering ones). Texts are UTF-8.

@@ -5,9 +5,9 @@
 
 #include "cli/watch.h"
 #include "data/table_check.h"
+#include "platform/password_hash.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
-#include "platform/password_hash.h"
 #include "site/admin_password.h"
 #include "site/driver.h"
 
@@ -45,13 +45,11 @@ constexpr std::string_view kUsage =
 
 // The real system, with the generation time fixed when SOURCE_DATE_EPOCH asks for it.
 class GenPlatform : public platform::SystemPlatform {
-public:
+  public:
     explicit GenPlatform(std::optional<std::time_t> fixedTime) : m_fixedTime(fixedTime) {}
-    std::time_t now() const override {
-        return m_fixedTime ? *m_fixedTime : SystemPlatform::now();
-    }
+    std::time_t now() const override { return m_fixedTime ? *m_fixedTime : SystemPlatform::now(); }
 
-private:
+  private:
     std::optional<std::time_t> m_fixedTime;
 };
 
@@ -68,13 +66,15 @@ std::optional<std::time_t> parseEpoch(const std::string& text) {
 // Reads the settings file into fresh defaults; the message on failure, empty on success.
 std::string loadSettings(const std::string& path, settings::Settings& s,
                          const platform::Platform& platform) {
-    switch (settings::readSettingsFile(path, s, platform)) {
-        case settings::LoadResult::Loaded:
+    const settings::SettingsResult result = settings::readSettingsFile(path, s, platform);
+    switch (result.outcome) {
+        case settings::SettingsOutcome::Loaded:
+        case settings::SettingsOutcome::Saved:
             return {};
-        case settings::LoadResult::Missing:
-            return "pairweb-gen: " + path + ": " +
-                   std::string(settings::kMissingSettingsFileMessage);
-        case settings::LoadResult::Unreadable:
+        case settings::SettingsOutcome::Missing:
+            return "pairweb-gen: " + path + ": " + result.message;
+        case settings::SettingsOutcome::Unreadable:
+        case settings::SettingsOutcome::NotSaved:
             break;
     }
     return "pairweb-gen: " + path + ": the settings file cannot be read";
@@ -98,8 +98,7 @@ void reportSkipped(const data::SkippedRows& skipped, std::ostream& err) {
 }
 
 // The files whose changes start a run in watch mode: the settings file and its tables.
-std::vector<std::string> watchedFiles(const std::string& settingsFile,
-                                      const settings::Settings& s,
+std::vector<std::string> watchedFiles(const std::string& settingsFile, const settings::Settings& s,
                                       const platform::Platform& platform) {
     return {settingsFile, s.strFilename,
             site::derivePaths(s, platform.programPath(), platform.separator()).scoFile};
@@ -117,8 +116,7 @@ int runGenCommand(const std::vector<std::string>& args,
     }
     const bool watch = args.size() == 2 && args[0] == "--watch";
     const bool password = args.size() == 2 && args[0] == "--admin-password";
-    const std::string file =
-        watch || password ? args[1] : args.empty() ? std::string() : args[0];
+    const std::string file = watch || password ? args[1] : args.empty() ? std::string() : args[0];
     if ((!watch && !password && args.size() != 1) || file.empty() || file[0] == '-') {
         err << kUsage;
         return kExitUsage;
@@ -145,17 +143,17 @@ int runGenCommand(const std::vector<std::string>& args,
             err << "pairweb-gen: no password was given on standard input\n";
             return kExitUsage;
         }
-        const std::string message =
+        const site::PasswordResult result =
             site::setAdminPassword(s, *typed, platform::hashPassword, platform);
-        out << message << "\n";
-        return message.starts_with(site::kPasswordSet) ? kExitGenerated : kExitRunFailed;
+        out << result.message << "\n";
+        return result.ok() ? kExitGenerated : kExitRunFailed;
     }
     if (!watch) {
         data::SkippedRows skipped;
-        const std::string message = site::generateSite(s, platform, &skipped);
+        const site::RunResult result = site::generateSite(s, platform, &skipped);
         reportSkipped(skipped, err);
-        out << message << "\n";
-        return message == site::kGenerated ? kExitGenerated : kExitRunFailed;
+        out << result.message << "\n";
+        return result.ok() ? kExitGenerated : kExitRunFailed;
     }
 
     platform::FileWatcher watcher(watchedFiles(file, s, platform));
@@ -174,9 +172,9 @@ int runGenCommand(const std::vector<std::string>& args,
             }
         }
         data::SkippedRows skipped;
-        std::string message = site::generateSite(current, platform, &skipped);
+        site::RunResult result = site::generateSite(current, platform, &skipped);
         reportSkipped(skipped, err);
-        return message;
+        return std::move(result.message);
     };
     return runWatch(runOnce, watcher, stop, out);
 }

@@ -166,13 +166,15 @@ std::string settingsFileText(const Settings& settings) {
     return text;
 }
 
-bool writeSettingsFile(const std::string& path, const Settings& settings,
-                       platform::Platform& files) {
-    return files.writeFile(path, settingsFileText(settings));
+SettingsResult writeSettingsFile(const std::string& path, const Settings& settings,
+                                 platform::Platform& files) {
+    if (!files.writeFile(path, settingsFileText(settings))) {
+        return {SettingsOutcome::NotSaved, std::string(kNotSavedMessage) + path, path};
+    }
+    return {SettingsOutcome::Saved, {}, path};
 }
 
-void applySettingsText(std::string_view text, Settings& settings,
-                       const platform::Platform& files) {
+void applySettingsText(std::string_view text, Settings& settings, const platform::Platform& files) {
     while (!text.empty()) {
         const std::size_t lf = text.find('\n');
         std::string_view line = text.substr(0, lf);
@@ -187,17 +189,17 @@ void applySettingsText(std::string_view text, Settings& settings,
     }
 }
 
-LoadResult readSettingsFile(const std::string& path, Settings& settings,
-                            const platform::Platform& files) {
+SettingsResult readSettingsFile(const std::string& path, Settings& settings,
+                                const platform::Platform& files) {
     if (!files.exists(path)) {
-        return LoadResult::Missing;
+        return {SettingsOutcome::Missing, std::string(kMissingSettingsFileMessage), path};
     }
     std::string text;
     if (!files.readFile(path, text, kMaxSettingsFileBytes)) {
-        return LoadResult::Unreadable;
+        return {SettingsOutcome::Unreadable, std::string(kUnreadableSettingsMessage), path};
     }
     applySettingsText(text, settings, files);
-    return LoadResult::Loaded;
+    return {SettingsOutcome::Loaded, {}, path};
 }
 
 }  // namespace pairweb::settings

@@ -31,34 +31,35 @@ std::string adminPasswordFileText(const platform::PasswordHash& hash) {
            "// The admin password of this site's game entry, as a salted PBKDF2-SHA256 hash.\n"
            "// Written by \"pairweb-gen --admin-password\"; generating the site never touches it.\n"
            "return array('algorithm' => 'pbkdf2-sha256', 'iterations' => " +
-           std::to_string(hash.iterations) + ", 'salt' => '" + hex(hash.salt) +
-           "', 'hash' => '" + hex(hash.hash) + "');\n";
+           std::to_string(hash.iterations) + ", 'salt' => '" + hex(hash.salt) + "', 'hash' => '" +
+           hex(hash.hash) + "');\n";
 }
 
-std::string setAdminPassword(const settings::Settings& s, std::string_view password,
-                             const HashPassword& hash, platform::Platform& platform) {
+PasswordResult setAdminPassword(const settings::Settings& s, std::string_view password,
+                                const HashPassword& hash, platform::Platform& platform) {
+    using enum PasswordOutcome;
     if (s.OutputIndex.find(platform.separator()) == std::string::npos) {
-        return std::string(kInvalidOutputPath);
+        return {InvalidOutputPath, std::string(kInvalidOutputPath), {}};
     }
     const SitePaths paths = derivePaths(s, platform.programPath(), platform.separator());
     if (!platform.exists(paths.outputFolder)) {
-        return std::string(kNoOutputFolder);
+        return {NoOutputFolder, std::string(kNoOutputFolder), {}};
     }
     if (characters(password) < kMinAdminPasswordLength) {
-        return std::string(kPasswordTooShort);
+        return {TooShort, std::string(kPasswordTooShort), {}};
     }
     const std::optional<platform::PasswordHash> h = hash(password);
     if (!h) {
-        return std::string(kPasswordNotHashed);
+        return {NotHashed, std::string(kPasswordNotHashed), {}};
     }
     if (!platform.exists(paths.pgnFolder)) {
         platform.createDirectory(paths.pgnFolder);
     }
     const std::string path = paths.pgnFolder + std::string(layout::kAdminPasswordFile);
     if (!platform.writeFile(path, adminPasswordFileText(*h))) {
-        return std::string(kCouldNotWrite) + path;
+        return {CouldNotWrite, std::string(kCouldNotWrite) + path, path};
     }
-    return std::string(kPasswordSet) + path;
+    return {Set, std::string(kPasswordSet) + path, path};
 }
 
 }  // namespace pairweb::site

@@ -26,10 +26,29 @@ using HashPassword = std::function<std::optional<platform::PasswordHash>(std::st
 // The file's text for a hash.
 std::string adminPasswordFileText(const platform::PasswordHash& hash);
 
+// How setting the admin password ended.
+enum class PasswordOutcome {
+    Set,
+    InvalidOutputPath,
+    NoOutputFolder,
+    TooShort,
+    NotHashed,
+    CouldNotWrite,
+};
+
+// The end of setting the password: how it ended, the message for the user, and the password
+// file's path when it was written or could not be.
+struct PasswordResult {
+    PasswordOutcome outcome = PasswordOutcome::Set;
+    std::string message;
+    std::string path;
+    [[nodiscard]] bool ok() const { return outcome == PasswordOutcome::Set; }
+};
+
 // Sets the admin password of the site the settings describe (the home page's folder must
-// exist; the PGN folder is made when missing). Returns the message: kPasswordSet and the
-// file's path, or what was refused.
-std::string setAdminPassword(const settings::Settings& s, std::string_view password,
-                             const HashPassword& hash, platform::Platform& platform);
+// exist; the PGN folder is made when missing). The message is kPasswordSet and the file's
+// path, or what was refused.
+PasswordResult setAdminPassword(const settings::Settings& s, std::string_view password,
+                                const HashPassword& hash, platform::Platform& platform);
 
 }  // namespace pairweb::site

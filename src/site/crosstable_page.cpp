@@ -27,8 +27,8 @@ void writeGameLinkOpening(Page& page, std::string_view cssClass, const PageOptio
                           int boardIndex) {
     page << "<td class=\"" << cssClass << "\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer('"
          << layout::kPgnFolder << "/" << layout::kViewerPage << "?"
-         << layout::viewerPageName(o.fnamePrefix, round) << "&eval=ParsePgn(1," << boardIndex
-         << ")',780,400) \">";
+         << scriptLinkName(layout::viewerPageName(o.fnamePrefix, round)) << "&eval=ParsePgn(1,"
+         << boardIndex << ")',780,400) \">";
 }
 
 // The opponent's row number, right-aligned in a field of the number width.
@@ -112,10 +112,10 @@ std::string crosstablePage(const std::vector<data::Player>& players, int playerC
         page.line("<td class=\"bold\">", k, "</td>");
         if (o.DisplaySeed) page.line("<td>", x.startRank, "</td>");
         page << "<td class=\"name\">";
-        if (o.DisplayTitles) page.line(x.title, " ");
-        page.line(x.surname, ", ", x.firstName, "</td>");
-        if (o.DisplayFed) page.line("<td>", x.federation, "</td>");
-        if (o.DisplayClub) page.line("<td>", x.club, "</td>");
+        if (o.DisplayTitles) page.line(html(x.title), " ");
+        page.line(html(x.surname), ", ", html(x.firstName), "</td>");
+        if (o.DisplayFed) page.line("<td>", html(x.federation), "</td>");
+        if (o.DisplayClub) page.line("<td>", html(x.club), "</td>");
         if (o.DisplayRating) page.line("<td>", x.intlRating, "</td>");
         if (o.DisplayRating_2) page.line("<td>", x.localRating, "</td>");
 

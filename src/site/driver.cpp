@@ -22,21 +22,28 @@ std::string_view extensionOf(std::string_view path) {
     return path.substr(start, 3);
 }
 
-std::optional<std::string_view> checkPaths(const settings::Settings& s,
-                                           const platform::Platform& platform) {
-    if (!platform.exists(s.strFilename)) return kNoTrnFile;
+RunResult ended(RunOutcome outcome, std::string_view message, std::string path = {}) {
+    return {outcome, std::string(message), std::move(path)};
+}
+
+std::optional<RunResult> checkPaths(const settings::Settings& s,
+                                    const platform::Platform& platform) {
+    using enum RunOutcome;
+    if (!platform.exists(s.strFilename)) return ended(NoTrnFile, kNoTrnFile);
     if (s.OutputIndex.find(platform.separator()) == std::string::npos) {
-        return kInvalidOutputPath;
+        return ended(InvalidOutputPath, kInvalidOutputPath);
     }
     // Without a dot there is no games-table path to look for.
-    if (s.strFilename.find('.') == std::string::npos) return kNotTrnExtension;
+    if (s.strFilename.find('.') == std::string::npos) {
+        return ended(NotTrnExtension, kNotTrnExtension);
+    }
     const SitePaths paths = derivePaths(s, platform.programPath(), platform.separator());
-    if (!platform.exists(paths.scoFile)) return kNoScoFile;
-    if (!platform.exists(paths.outputFolder)) return kNoOutputFolder;
+    if (!platform.exists(paths.scoFile)) return ended(NoScoFile, kNoScoFile);
+    if (!platform.exists(paths.outputFolder)) return ended(NoOutputFolder, kNoOutputFolder);
     const std::string_view trn = extensionOf(s.strFilename);
-    if (trn != "trn" && trn != "TRN") return kNotTrnExtension;
+    if (trn != "trn" && trn != "TRN") return ended(NotTrnExtension, kNotTrnExtension);
     const std::string_view htm = extensionOf(s.OutputIndex);
-    if (htm != "htm" && htm != "HTM") return kNotHtmlExtension;
+    if (htm != "htm" && htm != "HTM") return ended(NotHtmlExtension, kNotHtmlExtension);
     return std::nullopt;
 }
 
@@ -95,13 +102,13 @@ SitePaths derivePaths(const settings::Settings& s, const std::string& programPat
     return paths;
 }
 
-std::string generateSite(const settings::Settings& s, platform::Platform& platform,
-                         data::SkippedRows* skipped) {
-    if (const auto refused = checkPaths(s, platform)) {
-        return std::string(*refused);
+RunResult generateSite(const settings::Settings& s, platform::Platform& platform,
+                       data::SkippedRows* skipped) {
+    if (auto refused = checkPaths(s, platform)) {
+        return std::move(*refused);
     }
     if (auto refused = checkPrefix(s.FnamePrefix)) {
-        return std::move(*refused);
+        return ended(RunOutcome::BadPrefix, *refused);
     }
     const SitePaths paths = derivePaths(s, platform.programPath(), platform.separator());
     // Temporary files of an earlier run that was killed are cleared from the folders written.
@@ -117,7 +124,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
 
     const int recordCount = data::countTableRecords(s.strFilename, platform);
     if (recordCount < 0) {
-        return std::string(kCannotOpenTrn);
+        return ended(RunOutcome::CannotOpenTrn, kCannotOpenTrn);
     }
     data::Tournament t;
     // No more than kMaxPlayers are ever loaded, whatever the table's record count.
@@ -131,7 +138,7 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
         *skipped = t.skipped;
     }
     if (t.roundCount < 0) {
-        return std::string(kCannotOpenSco);
+        return ended(RunOutcome::CannotOpenSco, kCannotOpenSco);
     }
     if (t.playerCount > data::kMaxRoundRobinPlayers) {
         options.TourneyType = "Swiss";
@@ -202,10 +209,11 @@ std::string generateSite(const settings::Settings& s, platform::Platform& platfo
                                     labels, paths.homeFile));
     writer.write(out + "contents.html", bannerPage(s.TourneyName, labels));
 
-    if (const std::string failed = writer.firstFailure(); !failed.empty()) {
-        return std::string(kCouldNotWrite) + failed;
+    if (std::string failed = writer.firstFailure(); !failed.empty()) {
+        std::string message = std::string(kCouldNotWrite) + failed;
+        return ended(RunOutcome::CouldNotWrite, message, std::move(failed));
     }
-    return std::string(kGenerated);
+    return ended(RunOutcome::Generated, kGenerated);
 }
 
 }  // namespace pairweb::site

@@ -39,10 +39,34 @@ struct SitePaths {
 // Derives the paths; the settings must have passed the path checks.
 SitePaths derivePaths(const settings::Settings& s, const std::string& programPath, char separator);
 
+// How a generation run ended, one value for each of its messages.
+enum class RunOutcome {
+    Generated,
+    NoTrnFile,
+    InvalidOutputPath,
+    NoScoFile,
+    NoOutputFolder,
+    NotTrnExtension,
+    NotHtmlExtension,
+    BadPrefix,
+    CannotOpenTrn,
+    CannotOpenSco,
+    CouldNotWrite,
+};
+
+// The end of a run: how it ended, its one message for the user, and the path it concerns
+// (the first file that could not be written), empty when there is none.
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Generated;
+    std::string message;
+    std::string path;
+    [[nodiscard]] bool ok() const { return outcome == RunOutcome::Generated; }
+};
+
 // One generation run: checks the paths and the file name prefix, loads the tournament,
-// computes it and writes the whole site. Shows nothing; returns the run's one message
-// (kGenerated on success). The rows skipped while loading go to skipped when it is given.
-std::string generateSite(const settings::Settings& s, platform::Platform& platform,
-                         data::SkippedRows* skipped = nullptr);
+// computes it and writes the whole site. Shows nothing; returns how the run ended, with
+// message kGenerated on success. The rows skipped while loading go to skipped when given.
+RunResult generateSite(const settings::Settings& s, platform::Platform& platform,
+                       data::SkippedRows* skipped = nullptr);
 
 }  // namespace pairweb::site

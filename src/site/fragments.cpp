@@ -12,6 +12,93 @@ Page& Page::operator<<(int number) {
     return *this << std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
+namespace {
+
+constexpr std::string_view kHtmlSpecial = "&<>\"";
+
+std::string_view htmlReference(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        default:
+            return "&quot;";
+    }
+}
+
+}  // namespace
+
+Page& Page::operator<<(HtmlText text) {
+    std::string_view rest = text.text;
+    for (std::size_t at = rest.find_first_of(kHtmlSpecial); at != std::string_view::npos;
+         at = rest.find_first_of(kHtmlSpecial)) {
+        *this << rest.substr(0, at) << htmlReference(rest[at]);
+        rest.remove_prefix(at + 1);
+    }
+    return *this << rest;
+}
+
+std::string escapeHtml(std::string_view text) {
+    Page page;
+    page << html(text);
+    return page.take();
+}
+
+std::string escapePgnTag(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\' || c == '"') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string escapePhpOpening(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '<' && i + 1 < text.size() && text[i + 1] == '?') {
+            out += "&lt;";
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// The name with the characters that a link cannot hold as they are written as "%XX", with
+// afterPercent after each "%" ("25" makes the sequence survive one more decoding).
+std::string percentEncoded(std::string_view name, std::string_view afterPercent) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    static constexpr std::string_view kSpecial = "\"#%&'<>\\";
+    std::string out;
+    out.reserve(name.size());
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F || kSpecial.find(c) != std::string_view::npos) {
+            out += '%';
+            out += afterPercent;
+            out += kDigits[b >> 4];
+            out += kDigits[b & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string linkName(std::string_view name) { return percentEncoded(name, ""); }
+
+std::string scriptLinkName(std::string_view name) { return percentEncoded(name, "25"); }
+
 std::string scoreText(double v) {
     const double whole = std::floor(v);
     const double frac = v - whole;

@@ -15,6 +15,13 @@ constexpr std::string_view kVersion = "1.0.3";
 // Address of the product's home page, linked from every footer.
 constexpr std::string_view kProductHomePage = "https://pairweb.org/";
 
+// A text from the tournament's tables on its way into a page: written with "&", "<", ">" and
+// '"' as character references, so that no name or club can act as markup.
+struct HtmlText {
+    std::string_view text;
+};
+inline HtmlText html(std::string_view text) { return {text}; }
+
 // A page under construction: pieces are appended in order, and every line ends with CR LF.
 // The buffer grows by doubling and is handed over whole, so building a page costs one copy
 // of each piece.
@@ -37,6 +44,7 @@ class Page {
     }
     Page& operator<<(const std::string& text) { return *this << std::string_view(text); }
     Page& operator<<(int number);
+    Page& operator<<(HtmlText text);
     Page& operator<<(char) = delete;
     // Ends the current line.
     Page& endl() { return *this << std::string_view("\r\n", 2); }
@@ -61,6 +69,23 @@ class Page {
     std::string m_text;  // the first m_used bytes are the page
     std::size_t m_used = 0;
 };
+
+// The text with "&", "<", ">" and '"' written as character references.
+std::string escapeHtml(std::string_view text);
+// The text of a PGN tag value: "\\" and '"' written with a backslash before them.
+std::string escapePgnTag(std::string_view text);
+// Text for a file written by the web server's PHP: every "<?" written as "&lt;?", so that no
+// text can open PHP code.
+std::string escapePhpOpening(std::string_view text);
+// A file name for a link (an href): the characters that would end the attribute, start a
+// query or fragment, or a character reference, written percent-encoded ("%22"). Other names
+// are unchanged.
+std::string linkName(std::string_view name);
+// A file name for a link opened through "javascript:OpenLTPgnViewer('...')": the characters
+// that would end the script's string, the attribute or the query's first item, or start a
+// character reference, are written percent-encoded, with the "%" itself as "%25" because the
+// browser decodes a javascript: address once before it runs it. Other names are unchanged.
+std::string scriptLinkName(std::string_view name);
 
 // Points as the pages show them: whole numbers, "&frac12" for a half ("3&frac12"), empty for
 // any other fraction.

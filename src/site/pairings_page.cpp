@@ -32,8 +32,8 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
     // Name cell: the title (with DisplayTitles), the name and the points before the round.
     const auto nameCell = [&](Page& page, std::string_view opening, const data::Player& p) {
         page << opening;
-        if (o.DisplayTitles) page << p.title << " ";
-        page.line(p.surname, ", ", p.firstName, " (",
+        if (o.DisplayTitles) page << html(p.title) << " ";
+        page.line(html(p.surname), ", ", html(p.firstName), " (",
                   numberText(n <= 1 ? 0.0 : p.totalAfter(n - 2)), ")</td>");
     };
 
@@ -89,8 +89,8 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
                 "<td class=\"bold\"><a class=\"game\" href=\"javascript:OpenLTPgnViewer("
                 "'",
                 layout::kPgnFolder, "/", layout::kViewerPage, "?",
-                layout::viewerPageName(o.fnamePrefix, n), "&eval=ParsePgn(1,", b, ")',780,400) \">",
-                result, "</a></td>");
+                scriptLinkName(layout::viewerPageName(o.fnamePrefix, n)), "&eval=ParsePgn(1,", b,
+                ")',780,400) \">", result, "</a></td>");
         } else {
             page.line("<td class=\"bold\">", result, "</td>");
         }
@@ -121,10 +121,11 @@ std::string pairingsPage(const data::RoundRecord& round, int n,
     if (o.LinkPGN) {
         page.line("<tr><td class=\"bold\" colspan=", columns / 2,
                   "><a class=\"game\" href=\"javascript:OpenLTPgnViewer('", layout::kPgnFolder, "/",
-                  layout::kViewerPage, "?", layout::viewerPageName(o.fnamePrefix, n),
+                  layout::kViewerPage, "?",
+                  scriptLinkName(layout::viewerPageName(o.fnamePrefix, n)),
                   "&ParsePgn=1',780,400) \">View Games</a>",
                   "</td><td class=\"bold\" colspan=", columns / 2, "><a class=\"game\" href=\"",
-                  layout::kPgnFolder, "/", layout::pgnFileName(o.fnamePrefix, n),
+                  layout::kPgnFolder, "/", linkName(layout::pgnFileName(o.fnamePrefix, n)),
                   "\">Download PGN</a></td></tr>");
     }
     writeFooter(page, homeFile, o.generationTime);

@@ -39,17 +39,22 @@ std::string pgnText(const data::RoundRecord& round, int n, const std::vector<dat
         return pgnViewerPage(pgnText(round, n, players, playerCount, header, 0));
     }
     const PlayerLookup lookup(players, playerCount);
+    const std::string event = escapePgnTag(header.tournamentTitle);
+    const std::string site = escapePgnTag(header.PGNSite);
+    const std::string date = escapePgnTag(header.PGNDate);
     Page page;
     for (int b = 0; b < round.boardCount && b < data::kMaxBoards; ++b) {
         const auto bb = static_cast<std::size_t>(b);
         const data::Player& white = lookup.byId(round.white[bb]);
         const data::Player& black = lookup.byId(round.black[bb]);
-        page.line("[Event \"", header.tournamentTitle, "\"]");
-        page.line("[Site \"", header.PGNSite, "\"]");
-        page.line("[Date \"", header.PGNDate, "\"]");
+        page.line("[Event \"", event, "\"]");
+        page.line("[Site \"", site, "\"]");
+        page.line("[Date \"", date, "\"]");
         page.line("[Round \"", n, ".", b + 1, "\"]");
-        page.line("[White \"", white.surname, ", ", white.firstName, "\"]");
-        page.line("[Black \"", black.surname, ", ", black.firstName, "\"]");
+        page.line("[White \"", escapePgnTag(white.surname), ", ", escapePgnTag(white.firstName),
+                  "\"]");
+        page.line("[Black \"", escapePgnTag(black.surname), ", ", escapePgnTag(black.firstName),
+                  "\"]");
         page.line("[Result \"", resultTag(round, bb, white, black, n - 1), "\"]");
         if (header.DisplayRating) {
             writeRatingTag(page, "WhiteElo", white.intlRating);
@@ -70,7 +75,17 @@ std::string pgnViewerPage(std::string_view pgnFile) {
     page.line("<head>");
     writeNoCacheBlock(page);
     page.line("</head>");
-    page << pgnFile;
+    // The games follow as page text: a browser that opens the page runs no markup of a name.
+    std::string_view rest = pgnFile;
+    for (std::size_t at = rest.find_first_of("&<>"); at != std::string_view::npos;
+         at = rest.find_first_of("&<>")) {
+        const std::string_view reference = rest[at] == '&'   ? "&amp;"
+                                           : rest[at] == '<' ? "&lt;"
+                                                             : "&gt;";
+        page << rest.substr(0, at) << reference;
+        rest.remove_prefix(at + 1);
+    }
+    page << rest;
     return page.take();
 }
 

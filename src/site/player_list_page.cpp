@@ -41,10 +41,10 @@ std::string playerListPage(const std::vector<data::Player>& players, int playerC
         const data::Player& p = players[static_cast<std::size_t>(entry.index)];
         page.line("<tr>");
         page.line("<td class=\"bold\">", p.startRank, "</td>");
-        if (o.DisplayTitles) page.line("<td >", p.title, "</td>");
-        page.line("<td class=\"name\">", p.surname, ", ", p.firstName, "</td>");
-        if (o.DisplayFed) page.line("<td>", p.federation, "</td>");
-        if (o.DisplayClub) page.line("<td>", p.club, "</td>");
+        if (o.DisplayTitles) page.line("<td >", html(p.title), "</td>");
+        page.line("<td class=\"name\">", html(p.surname), ", ", html(p.firstName), "</td>");
+        if (o.DisplayFed) page.line("<td>", html(p.federation), "</td>");
+        if (o.DisplayClub) page.line("<td>", html(p.club), "</td>");
         if (o.DisplayRating) page.line("<td>", p.intlRating, "</td>");
         if (o.DisplayRating_2) page.line("<td>", p.localRating, "</td>");
         page.line("</tr>");

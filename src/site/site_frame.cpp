@@ -80,14 +80,16 @@ std::string adminPage(int roundCount, const std::string& title, const PageOption
         "menubar=no,locationbar=no,resizable=yes,status=no,scrollbars=no\");}");
     page.line("</script>");
     writeStylesheetLink(page);
-    page.line("<title>", title, " PGN Entry</title>");
+    // A .php file: the title must not open PHP code on the web server.
+    page.line("<title>", escapePhpOpening(title), " PGN Entry</title>");
     page.line("</head>");
     page.line("<body><center>");
     page.line("<table width=250>");
     page.line("<tr><td class=\"title\">PGN Entry: Admin only!</td></tr>");
     for (int i = 1; i <= roundCount; ++i) {
         page.line("<tr><td><a href=\"javascript:OpenLTPgnViewer('", layout::kPgnFolder, "/",
-                  layout::kGameEntryPage, "?", layout::viewerPageName(o.fnamePrefix, i),
+                  layout::kGameEntryPage, "?",
+                  scriptLinkName(layout::viewerPageName(o.fnamePrefix, i)),
                   "&ParsePgn=1&AllowRecording=true',800,460)\">Round ", i, "</a></td></tr>");
     }
     page.line("</table><br><br><p class=\"fnote\">Created by <a target=\"top\" href=\"",

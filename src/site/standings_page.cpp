@@ -57,10 +57,10 @@ std::string standingsPage(const std::vector<data::Player>& players, int playerCo
         page.line("<tr>");
         page.line("<td class=\"bold\">", ++position, "</td>");
         if (o.DisplaySeed) page.line("<td>", p.startRank, "</td>");
-        if (o.DisplayTitles) page.line("<td>", p.title, "</td>");
-        page.line("<td class=\"name\">", p.surname, ", ", p.firstName, "</td>");
-        if (o.DisplayFed) page.line("<td>", p.federation, "</td>");
-        if (o.DisplayClub) page.line("<td>", p.club, "</td>");
+        if (o.DisplayTitles) page.line("<td>", html(p.title), "</td>");
+        page.line("<td class=\"name\">", html(p.surname), ", ", html(p.firstName), "</td>");
+        if (o.DisplayFed) page.line("<td>", html(p.federation), "</td>");
+        if (o.DisplayClub) page.line("<td>", html(p.club), "</td>");
         if (o.DisplayRating) page.line("<td>", p.intlRating, "</td>");
         if (o.DisplayRating_2) page.line("<td>", p.localRating, "</td>");
         page.line("<td class=\"bold\">", numberText(entry.points), "</td>");

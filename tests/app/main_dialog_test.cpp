@@ -108,16 +108,6 @@ TEST(MainDialog, MessagesAndTheirIcons) {
     EXPECT_EQ(f.prompts.messages.back().text, "Error: please select a valid .trn file.");
     EXPECT_EQ(f.prompts.messages.back().kind, MessageKind::Warning);
 
-    const std::pair<std::string_view, MessageKind> kinds[] = {
-        {"Web page generated!", MessageKind::Information},
-        {"Invalid output path.", MessageKind::Warning},
-        {"Please select a valid .trn file.", MessageKind::Warning},
-        {"Output index must be .html (or .htm)", MessageKind::Warning},
-        {"That preference file cannot be read!", MessageKind::Warning},
-        {"The settings could not be saved to /x/pairweb1.cfg", MessageKind::Warning},
-        {"Error: could not write /x/a.html", MessageKind::Warning},
-    };
-    for (const auto& [text, kind] : kinds) EXPECT_EQ(messageKind(text), kind) << text;
 }
 
 TEST(MainDialog, SaveThenLoadAndTheOptionsSheetsCopyBack) {

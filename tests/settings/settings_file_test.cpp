@@ -124,9 +124,9 @@ Settings everythingChanged() {
 TEST(SettingsFileTest, RoundTripRestoresAllFiftySevenValues) {
     TempDir dir;
     const Settings saved = everythingChanged();
-    ASSERT_TRUE(writeSettingsFile(dir / "pairweb1.cfg", saved));
+    ASSERT_TRUE(writeSettingsFile(dir / "pairweb1.cfg", saved).ok());
     Settings loaded;
-    ASSERT_EQ(readSettingsFile(dir / "pairweb1.cfg", loaded), LoadResult::Loaded);
+    ASSERT_TRUE(readSettingsFile(dir / "pairweb1.cfg", loaded).ok());
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(loaded.TextColour1, kAutomaticColour);
     const std::vector<std::string> lines = crlfLines(readFile(dir / "pairweb1.cfg"));
@@ -165,10 +165,10 @@ TEST(SettingsFileTest, ValueEndsAtFirstClosingBracket) {
     Settings s;
     s.TourneyName = "Open [A] ]";
     TempDir dir;
-    ASSERT_TRUE(writeSettingsFile(dir / "p.cfg", s));
+    ASSERT_TRUE(writeSettingsFile(dir / "p.cfg", s).ok());
     EXPECT_EQ(crlfLines(readFile(dir / "p.cfg"))[23], "TourneyName [Open [A] ]]");
     Settings loaded;
-    ASSERT_EQ(readSettingsFile(dir / "p.cfg", loaded), LoadResult::Loaded);
+    ASSERT_TRUE(readSettingsFile(dir / "p.cfg", loaded).ok());
     EXPECT_EQ(loaded.TourneyName, "Open [A");
 
     applySettingsText("Round [Rnd", loaded);  // no "]": the value runs to the line's end
@@ -179,9 +179,9 @@ TEST(SettingsFileTest, DisclaimerWithLineBreaksKeepsOnlyItsFirstLine) {
     Settings s;
     s.Disclaimer = "Provisional\r\nBye [Free point]\r\nSee board";
     TempDir dir;
-    ASSERT_TRUE(writeSettingsFile(dir / "p.cfg", s));
+    ASSERT_TRUE(writeSettingsFile(dir / "p.cfg", s).ok());
     Settings loaded;
-    ASSERT_EQ(readSettingsFile(dir / "p.cfg", loaded), LoadResult::Loaded);
+    ASSERT_TRUE(readSettingsFile(dir / "p.cfg", loaded).ok());
     EXPECT_EQ(loaded.Disclaimer, "Provisional");
     // The second line of the text reads as a line of its own, with a real key.
     EXPECT_EQ(loaded.Bye, "bye");  // overwritten again by the later Bye line of the file
@@ -222,23 +222,23 @@ TEST(SettingsFileTest, MissingOrUnreadableFileChangesNothing) {
     TempDir dir;
     Settings s = everythingChanged();
     const Settings before = s;
-    EXPECT_EQ(readSettingsFile(dir / "pairweb7.cfg", s), LoadResult::Missing);
+    EXPECT_EQ(readSettingsFile(dir / "pairweb7.cfg", s).outcome, SettingsOutcome::Missing);
     std::filesystem::create_directory(dir / "pairweb8.cfg");
-    EXPECT_EQ(readSettingsFile(dir / "pairweb8.cfg", s), LoadResult::Unreadable);
+    EXPECT_EQ(readSettingsFile(dir / "pairweb8.cfg", s).outcome, SettingsOutcome::Unreadable);
     EXPECT_EQ(s, before);
     EXPECT_EQ(kMissingSettingsFileMessage, "That preference file does not exist!");
 }
 
 TEST(SettingsFileTest, WriteFailureIsReportedAndKeepsTheFormerFile) {
     TempDir dir;
-    EXPECT_FALSE(writeSettingsFile(dir / "no-such-folder/pairweb1.cfg", Settings{}));
+    EXPECT_FALSE(writeSettingsFile(dir / "no-such-folder/pairweb1.cfg", Settings{}).ok());
     std::filesystem::create_directory(dir / "pairweb2.cfg");
-    EXPECT_FALSE(writeSettingsFile(dir / "pairweb2.cfg", Settings{}));
+    EXPECT_FALSE(writeSettingsFile(dir / "pairweb2.cfg", Settings{}).ok());
 
     writeFile(dir / "pairweb3.cfg", "Bye [kept]\r\n");
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_read |
                                                  std::filesystem::perms::owner_exec);
-    const bool written = writeSettingsFile(dir / "pairweb3.cfg", Settings{});
+    const bool written = writeSettingsFile(dir / "pairweb3.cfg", Settings{}).ok();
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     if (!written) {  // root may write anywhere; everyone else is refused here
         EXPECT_EQ(readFile(dir / "pairweb3.cfg"), "Bye [kept]\r\n");

@@ -36,7 +36,7 @@ protected:
                     const std::vector<testing::GameRow>& games) {
         ASSERT_TRUE(testing::writeTournament(dir / "event", players, games));
     }
-    std::string run() { return generateSite(s, platform); }
+    std::string run() { return generateSite(s, platform).message; }
 
     testing::TempDir dir;
     settings::Settings s;
@@ -44,7 +44,7 @@ protected:
 };
 
 TEST_F(DriverTest, DefaultsFailTheFirstCheckAndWriteNothing) {
-    EXPECT_EQ(generateSite(settings::Settings{}, platform), kNoTrnFile);
+    EXPECT_EQ(generateSite(settings::Settings{}, platform).message, kNoTrnFile);
 }
 
 TEST_F(DriverTest, ChecksComeInOrderWithTheirMessages) {
@@ -61,32 +61,35 @@ TEST_F(DriverTest, ChecksComeInOrderWithTheirMessages) {
         std::string trn;
         std::string index;
         std::string_view message;
+        RunOutcome outcome;
     } cases[] = {
-        {dir / "missing.trn", dir / "site/index.html", kNoTrnFile},
-        {dir / "event.trn", "index.html", kInvalidOutputPath},
-        {dir / "missing.trn", "index.html", kNoTrnFile},
-        {dir / "nodot", dir / "site/index.html", kNotTrnExtension},
-        {dir / "nodot", "index.html", kInvalidOutputPath},
-        {dir / "lonely.trn", dir / "site/index.html", kNoScoFile},
-        {dir / "lonely.trn", dir / "nowhere/index.html", kNoScoFile},
-        {dir / "event.trn", dir / "nowhere/index.html", kNoOutputFolder},
-        {dir / "event.trn", dir / "event.trn/index.html", kNoOutputFolder},
-        {dir / "mixed.Trn", dir / "site/index.html", kNotTrnExtension},
-        {dir / "mixed.Trn", dir / "site/index.Html", kNotTrnExtension},
-        {dir / "event.trn", dir / "site/index.Html", kNotHtmlExtension},
-        {dir / "event.trn", dir / "site/index.txt", kNotHtmlExtension},
-        {dir / "event.trn", dir / "site/index", kNotHtmlExtension},
-        {dir / "event.trn", dir / "site/index.HTML", kGenerated},
-        {dir / "event.trn", dir / "site/index.htm", kGenerated},
-        {dir / "upper.TRN", dir / "site/index.html", kCannotOpenTrn},
-        {dir / "folder.trn", dir / "site/index.html", kNoScoFile},
+        {dir / "missing.trn", dir / "site/index.html", kNoTrnFile, RunOutcome::NoTrnFile},
+        {dir / "event.trn", "index.html", kInvalidOutputPath, RunOutcome::InvalidOutputPath},
+        {dir / "missing.trn", "index.html", kNoTrnFile, RunOutcome::NoTrnFile},
+        {dir / "nodot", dir / "site/index.html", kNotTrnExtension, RunOutcome::NotTrnExtension},
+        {dir / "nodot", "index.html", kInvalidOutputPath, RunOutcome::InvalidOutputPath},
+        {dir / "lonely.trn", dir / "site/index.html", kNoScoFile, RunOutcome::NoScoFile},
+        {dir / "lonely.trn", dir / "nowhere/index.html", kNoScoFile, RunOutcome::NoScoFile},
+        {dir / "event.trn", dir / "nowhere/index.html", kNoOutputFolder, RunOutcome::NoOutputFolder},
+        {dir / "event.trn", dir / "event.trn/index.html", kNoOutputFolder, RunOutcome::NoOutputFolder},
+        {dir / "mixed.Trn", dir / "site/index.html", kNotTrnExtension, RunOutcome::NotTrnExtension},
+        {dir / "mixed.Trn", dir / "site/index.Html", kNotTrnExtension, RunOutcome::NotTrnExtension},
+        {dir / "event.trn", dir / "site/index.Html", kNotHtmlExtension, RunOutcome::NotHtmlExtension},
+        {dir / "event.trn", dir / "site/index.txt", kNotHtmlExtension, RunOutcome::NotHtmlExtension},
+        {dir / "event.trn", dir / "site/index", kNotHtmlExtension, RunOutcome::NotHtmlExtension},
+        {dir / "event.trn", dir / "site/index.HTML", kGenerated, RunOutcome::Generated},
+        {dir / "event.trn", dir / "site/index.htm", kGenerated, RunOutcome::Generated},
+        {dir / "upper.TRN", dir / "site/index.html", kCannotOpenTrn, RunOutcome::CannotOpenTrn},
+        {dir / "folder.trn", dir / "site/index.html", kNoScoFile, RunOutcome::NoScoFile},
     };
     std::ostringstream quiet;
     auto* old = std::cerr.rdbuf(quiet.rdbuf());
     for (const auto& c : cases) {
         s.strFilename = c.trn;
         s.OutputIndex = c.index;
-        EXPECT_EQ(run(), c.message) << c.trn << " / " << c.index;
+        const RunResult result = generateSite(s, platform);
+        EXPECT_EQ(result.message, c.message) << c.trn << " / " << c.index;
+        EXPECT_EQ(result.outcome, c.outcome) << c.trn << " / " << c.index;
     }
     std::cerr.rdbuf(old);
 }
@@ -330,7 +333,10 @@ TEST_F(DriverTest, UnwritableFileIsReportedAndTheRestIsWritten) {
     writeEvent(testing::numberedPlayers(2), {{1, 1, 2, 2, 0}});
     fs::create_directories(dir / "site/style.css");
     fs::create_directories(dir / "site/crosstable.html");
-    EXPECT_EQ(run(), std::string(kCouldNotWrite) + (dir / "site/style.css"));
+    const RunResult result = generateSite(s, platform);
+    EXPECT_EQ(result.message, std::string(kCouldNotWrite) + (dir / "site/style.css"));
+    EXPECT_EQ(result.outcome, RunOutcome::CouldNotWrite);
+    EXPECT_EQ(result.path, dir / "site/style.css");
     EXPECT_TRUE(fileExists(dir / "site/player_list.html"));
     EXPECT_TRUE(fileExists(dir / "site/results_round1.html"));
     EXPECT_TRUE(fileExists(dir / "site/contents.html"));

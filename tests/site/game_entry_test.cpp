@@ -51,7 +51,7 @@ class GameEntryTest : public ::testing::Test {
 
 TEST_F(GameEntryTest, PgnFilesBringTheGameEntryFilesAndEveryAdminLinkResolves) {
     s.MakePGN = 1;
-    ASSERT_EQ(generateSite(s, platform), kGenerated);
+    ASSERT_EQ(generateSite(s, platform).message, kGenerated);
     std::vector<std::string> expected(layout::kGameEntryFiles.begin(),
                                       layout::kGameEntryFiles.end());
     expected.push_back(layout::pgnFileName("open_", 1));
@@ -91,10 +91,10 @@ TEST_F(GameEntryTest, GenerationNeverTouchesTheAdminPassword) {
     writeFile(dir / "bin/pgnviewer/admin_password.php", "<?php return 'the program's';");
     fs::create_directories(dir / "site/pgn");
     writeFile(dir / "site/pgn/admin_password.php", "<?php return 'the site's';");
-    ASSERT_EQ(generateSite(s, platform), kGenerated);
+    ASSERT_EQ(generateSite(s, platform).message, kGenerated);
     EXPECT_EQ(readFile(dir / "site/pgn/admin_password.php"), "<?php return 'the site's';");
     fs::remove(dir / "site/pgn/admin_password.php");
-    ASSERT_EQ(generateSite(s, platform), kGenerated);
+    ASSERT_EQ(generateSite(s, platform).message, kGenerated);
     EXPECT_FALSE(fileExists(dir / "site/pgn/admin_password.php"));
 }
 
@@ -110,15 +110,15 @@ TEST_F(GameEntryTest, PasswordFileHoldsTheHashAndRefusals) {
         {"K\xC3\xB6ln 12", kPasswordTooShort},  // seven characters in eight bytes
     };
     for (const auto& [password, message] : refused) {
-        EXPECT_EQ(setAdminPassword(s, password, stand_in, platform), message) << password;
+        EXPECT_EQ(setAdminPassword(s, password, stand_in, platform).message, message) << password;
     }
     EXPECT_EQ(hashed, 0);
     settings::Settings noFolder = s;
     noFolder.OutputIndex = dir / "missing/index.html";
-    EXPECT_EQ(setAdminPassword(noFolder, "long enough", stand_in, platform), kNoOutputFolder);
+    EXPECT_EQ(setAdminPassword(noFolder, "long enough", stand_in, platform).message, kNoOutputFolder);
 
     const std::string path = dir / "site/pgn/admin_password.php";
-    EXPECT_EQ(setAdminPassword(s, "K\xC3\xB6ln 123", stand_in, platform),
+    EXPECT_EQ(setAdminPassword(s, "K\xC3\xB6ln 123", stand_in, platform).message,
               std::string(kPasswordSet) + path);
     EXPECT_EQ(
         readFile(path),
