@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 
 #include "page_test_support.h"
 #include "site/admin_password.h"
@@ -27,6 +28,29 @@ std::string hexOf(std::string_view bytes) {
         out += kDigits[static_cast<unsigned char>(c) & 0x0F];
     }
     return out;
+}
+
+// The file names that a game-entry file refers to in quotes ('/pgn_entry.php',
+// "ltpgnviewer.css", './chess.js', 'password_protect_page.php?logout=1'): names of the
+// site's PHP, script and style files, not the ones made at run time (".ht-...") or by the
+// password command, nor the admin page at the site's top.
+std::vector<std::string> referencedFiles(const std::string& text) {
+    static constexpr std::string_view kPathCharacters = "abcdefghijklmnopqrstuvwxyz0123456789_.-/";
+    std::vector<std::string> names;
+    for (std::size_t at = text.find_first_of("'\""); at != std::string::npos;
+         at = text.find_first_of("'\"", at + 1)) {
+        const std::size_t end = text.find_first_not_of(kPathCharacters, at + 1);
+        if (end == std::string::npos || (text[end] != text[at] && text[end] != '?')) continue;
+        const std::string path = text.substr(at + 1, end - at - 1);
+        const std::string name =
+            path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+        if (!name.empty() && name[0] != '.' &&
+            (name.ends_with(".php") || name.ends_with(".js") || name.ends_with(".css")) &&
+            name != layout::kAdminPasswordFile && name != layout::kAdminPage) {
+            names.push_back(name);
+        }
+    }
+    return names;
 }
 
 class GameEntryTest : public ::testing::Test {
@@ -83,6 +107,24 @@ TEST_F(GameEntryTest, PgnFilesBringTheGameEntryFilesAndEveryAdminLinkResolves) {
         ++files;
     }
     EXPECT_EQ(files, 4);  // the include, round 1's entry page and its round, the stylesheet
+
+    // Every file that the game-entry pages load, include or import, followed from admin.php's
+    // include and links, is in the PGN folder, though the site has no links to the viewer.
+    std::vector<std::string> pending = {std::string(layout::kPasswordProtectPage),
+                                        std::string(layout::kGameEntryPage)};
+    std::set<std::string> seen(pending.begin(), pending.end());
+    while (!pending.empty()) {
+        const std::string name = pending.back();
+        pending.pop_back();
+        ASSERT_TRUE(fileExists(dir / ("site/pgn/" + name))) << name;
+        for (const std::string& next : referencedFiles(readFile(dir / ("site/pgn/" + name)))) {
+            if (seen.insert(next).second) pending.push_back(next);
+        }
+    }
+    for (const std::string_view needed :
+         {"pgn_entry.php", "pgnrecorder.js", "ltpgnviewer.js", "chess.js", "ltpgnviewer.css"}) {
+        EXPECT_TRUE(seen.contains(std::string(needed))) << needed;
+    }
 }
 
 TEST_F(GameEntryTest, GenerationNeverTouchesTheAdminPassword) {
@@ -115,7 +157,8 @@ TEST_F(GameEntryTest, PasswordFileHoldsTheHashAndRefusals) {
     EXPECT_EQ(hashed, 0);
     settings::Settings noFolder = s;
     noFolder.OutputIndex = dir / "missing/index.html";
-    EXPECT_EQ(setAdminPassword(noFolder, "long enough", stand_in, platform).message, kNoOutputFolder);
+    EXPECT_EQ(setAdminPassword(noFolder, "long enough", stand_in, platform).message,
+              kNoOutputFolder);
 
     const std::string path = dir / "site/pgn/admin_password.php";
     EXPECT_EQ(setAdminPassword(s, "K\xC3\xB6ln 123", stand_in, platform).message,
