@@ -19,22 +19,33 @@ class ColourPickerTest : public QObject {
         CColourPicker* picker = nullptr;
         CColourPopup* popup = nullptr;
     };
-    static void open(Opened& o, std::uint32_t colour) {
+    // The picker in its shown window, not opened yet.
+    static void create(Opened& o, std::uint32_t colour) {
         o.picker = new CColourPicker(QStringLiteral("Text Colour"), 1002, o.prompts, &o.window);
         o.picker->setColour(colour);
         o.window.resize(300, 100);
         o.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&o.window));
+    }
+    static void click(Opened& o) {
         QTest::mouseClick(o.picker, Qt::LeftButton);
         o.popup = o.picker->popup();
         QVERIFY(o.popup != nullptr);
+    }
+    static void open(Opened& o, std::uint32_t colour) {
+        create(o, colour);
+        click(o);
     }
 
   private slots:
     void opensBelowTheButtonWithTheInitialSelection() {
         Opened o;
+        create(o, 0x123456);
         QSignalSpy dropDown(o.picker, &CColourPicker::dropDown);
-        open(o, 0x123456);
+        click(o);
+        QCOMPARE(dropDown.count(), 1);
+        QCOMPARE(dropDown.at(0).at(0).value<std::uint32_t>(), 0x123456u);
+        QCOMPARE(dropDown.at(0).at(1).toInt(), 1002);
         QCOMPARE(o.popup->selection().current(), app::kCustomBox);
         QCOMPARE(o.popup->selection().chosen(), app::kCustomBox);
         QCOMPARE(o.popup->geometry().topLeft(),
@@ -42,7 +53,6 @@ class ColourPickerTest : public QObject {
         QVERIFY(o.picker->state().active());
         QCOMPARE(o.popup->itemRect(0).size(), QSize(18, 18));
         QCOMPARE(o.popup->itemRect(9).topLeft() - o.popup->itemRect(0).topLeft(), QPoint(18, 18));
-        Q_UNUSED(dropDown);
     }
 
     void arrowsThenEscapeRestoreTheInitialColour() {
