@@ -34,46 +34,104 @@ export function isSafePageName(name) {
 }
 
 // The pages are written byte for byte from the tournament tables, which the pairing program
-// keeps in Windows-1252; text that is valid UTF-8 is read as UTF-8.
+// keeps in Windows-1252; text that is valid UTF-8 is read as UTF-8. A UTF-8 byte order mark
+// is no text in either.
 export function decodeText(buffer) {
+  const bytes = new Uint8Array(buffer);
   try {
-    return new TextDecoder('utf-8', { fatal: true }).decode(buffer);
+    return new TextDecoder('utf-8', { fatal: true }).decode(bytes);
   } catch {
-    return new TextDecoder('windows-1252').decode(buffer);
+    const bom = bytes[0] === 0xEF && bytes[1] === 0xBB && bytes[2] === 0xBF;
+    return new TextDecoder('windows-1252').decode(bom ? bytes.subarray(3) : bytes);
   }
 }
 
-// The tag sections of a viewer page or PGN file, each with its tags and its move text.
-export function splitGames(text) {
-  const body = text.replace(/\r\n?/g, '\n').replace(/^\s*<head>[\s\S]*?<\/head>\s*/i, '');
-  const games = [];
-  let current = null;
-  for (const line of body.split('\n')) {
-    const tag = line.match(/^\s*\[(\w+)\s+"(.*)"\]\s*$/);
-    if (tag) {
-      if (!current || current.moves.trim() !== '') {
-        current = { tags: {}, tagOrder: [], moves: '' };
-        games.push(current);
-      }
-      current.tags[tag[1]] = tag[2];
-      current.tagOrder.push(tag[1]);
-    } else if (current) {
-      current.moves += line + '\n';
+// Whether a file of the PGN folder is a round's viewer page (its head, then the PGN text
+// with "&", "<" and ">" escaped) rather than a PGN file.
+export function isViewerPageName(name) {
+  return name.endsWith('_pgn.html');
+}
+
+const TAG_LINE = /^[ \t]*\[([A-Za-z0-9_]+)[ \t]+"([\s\S]*)"[ \t]*\][ \t]*$/;
+const HEAD_START = /^[ \t]*<head>[ \t]*$/i;
+const HEAD_END = /^[ \t]*<\/head>[ \t]*$/i;
+const PAGE_ESCAPES = { amp: '&', lt: '<', gt: '>' };
+
+// A line of a viewer page's PGN text with "&amp;", "&lt;" and "&gt;" undone, in one pass.
+export function unescapePageText(line) {
+  return line.replace(/&(amp|lt|gt);/g, (m, name) => PAGE_ESCAPES[name]);
+}
+
+// A tag's value as written between its quotes, decoded: '\"' is '"' and '\\' is '\'.
+export function tagValue(written) {
+  return written.replace(/\\(["\\])/g, '$1');
+}
+
+// Reads one line (outside a tag) for comments; says whether it holds move text. state.inComment
+// carries an open "{" comment from line to line.
+function scanLine(line, state) {
+  let moves = false;
+  for (const c of line) {
+    if (state.inComment) {
+      state.inComment = c !== '}';
+    } else if (c === '{') {
+      state.inComment = true;
+    } else if (c === ';') {
+      break;
+    } else if (c !== ' ' && c !== '\t') {
+      moves = true;
     }
   }
-  return games;
+  return moves;
 }
 
-// Replays a game's moves; an empty or bare-numbered move list gives no moves.
+// The games of a viewer page or PGN file, each with its tags (decoded) in their order and
+// its move text. Which part of a file is game N is decided by one rule, which the server's
+// save follows as well (pw_split_games in pgn_games.php, where the rule is written out);
+// both are tested on the same files.
+export function splitGames(text, viewerPage = false) {
+  const games = [];
+  const state = { inComment: false };
+  let game = null;
+  let inHead = false;
+  const lines = text.replace(/^\ufeff/, '').split('\n');
+  for (let k = 0; k < lines.length; ++k) {
+    let line = lines[k].endsWith('\r') ? lines[k].slice(0, -1) : lines[k];
+    if (viewerPage && (k === 0 ? HEAD_START.test(line) : inHead)) {
+      inHead = !HEAD_END.test(line);
+      continue;
+    }
+    if (viewerPage) line = unescapePageText(line);
+    const tag = state.inComment ? null : line.match(TAG_LINE);
+    if (tag) {
+      if (!game || game.hasMoves || Object.hasOwn(game.tags, tag[1])) {
+        game = { tags: Object.create(null), tagOrder: [], lines: [], hasMoves: false };
+        games.push(game);
+      }
+      game.tags[tag[1]] = tagValue(tag[2]);
+      game.tagOrder.push(tag[1]);
+      game.lines = [];
+      continue;
+    }
+    const moves = scanLine(line, state);
+    if (game) {
+      game.hasMoves ||= moves;
+      game.lines.push(line);
+    }
+  }
+  return games.map((g) => ({ tags: g.tags, tagOrder: g.tagOrder, moves: g.lines.join('\n') }));
+}
+
+// Replays a game's moves; an empty or bare-numbered move list gives no moves. Only the move
+// text goes to chess.js: the tags are not needed to replay, and chess.js reads no escaped
+// quote in a tag.
 export function replay(game) {
-  const moveText = game.moves.replace(/\{[^}]*\}/g, ' ');
+  const moveText = game.moves.replace(/\{[^}]*\}/g, ' ').replace(/;.*/g, ' ');
   const bare = moveText.replace(/\d+\.+/g, ' ').replace(/(1-0|0-1|1\/2-1\/2|\*)\s*$/, '').trim();
   if (bare === '') return { moves: [], error: null };
-  const pgn = game.tagOrder.map((k) => `[${k} "${game.tags[k]}"]`).join('\n') + '\n\n' +
-              game.moves.trim() + '\n';
   try {
     const chess = new Chess();
-    chess.loadPgn(pgn);
+    chess.loadPgn(game.moves.trim() + '\n');
     return { moves: chess.history({ verbose: true }), error: null };
   } catch (e) {
     return { moves: [], error: String(e.message || e) };
@@ -193,7 +251,7 @@ async function main() {
     showError(`The games of this round are not available (${e.message}).`);
     return;
   }
-  const games = splitGames(text);
+  const games = splitGames(text, isViewerPageName(page));
   if (game === null) {
     showList(games, page);
   } else if (game >= 0 && game < games.length) {

@@ -8,6 +8,9 @@ if (realpath($_SERVER['SCRIPT_FILENAME'] ?? '') === realpath(__FILE__)) {
     exit;
 }
 
+// Finding, replacing and saving the games of a round's files.
+require_once __DIR__ . '/pgn_games.php';
+
 const PW_MAX_FAILURES = 5;          // wrong passwords from one address ...
 const PW_FAILURE_WINDOW = 900;      // ... within this many seconds: further attempts get 429
 const PW_MAX_MOVE_TEXT = 20000;     // characters of one game's move text
@@ -73,116 +76,6 @@ function pw_clean_moves(string $moves, string $result): ?string
         }
     }
     return implode(' ', $tokens);
-}
-
-// ---------------------------------------------------------------------------------------
-// Replacing one game in a file
-
-// The text with game $index (from 0) given new moves and result: its Result tag and its
-// move text are replaced, every other byte stays. Null when there is no such game.
-function pw_replace_game(string $text, int $index, string $moves, string $result): ?string
-{
-    $eol = strpos($text, "\r\n") !== false ? "\r\n" : "\n";
-    $lines = explode($eol, $text);
-    $count = count($lines);
-    $k = 0;
-    if ($count > 0 && trim($lines[0]) === '<head>') {   // the viewer page's head
-        while ($k < $count && trim($lines[$k]) !== '</head>') {
-            $k++;
-        }
-        $k++;
-    }
-    $isTag = function (string $line): bool {
-        return (bool) preg_match('/\A\s*\[\w+\s+".*"\]\s*\z/', $line);
-    };
-    $game = -1;
-    while ($k < $count) {
-        if (!$isTag($lines[$k])) {
-            $k++;
-            continue;
-        }
-        $game++;
-        $tagsStart = $k;
-        while ($k < $count && $isTag($lines[$k])) {
-            $k++;
-        }
-        $tagsEnd = $k;
-        // The move text: the lines up to an empty line or the next section.
-        $movesEnd = $k;
-        while ($movesEnd < $count && trim($lines[$movesEnd]) !== '' && !$isTag($lines[$movesEnd])) {
-            $movesEnd++;
-        }
-        if ($game !== $index) {
-            $k = $movesEnd;
-            continue;
-        }
-        $resultLine = '[Result "' . $result . '"]';
-        $tags = array_slice($lines, $tagsStart, $tagsEnd - $tagsStart);
-        $found = false;
-        foreach ($tags as $t => $line) {
-            if (preg_match('/\A\s*\[Result\s/', $line)) {
-                $tags[$t] = $resultLine;
-                $found = true;
-            }
-        }
-        if (!$found) {
-            $tags[] = $resultLine;
-        }
-        $moveLine = trim($moves === '' ? $result : $moves . ' ' . $result);
-        $replaced = array_merge(array_slice($lines, 0, $tagsStart), $tags, [$moveLine],
-                                array_slice($lines, $movesEnd));
-        return implode($eol, $replaced);
-    }
-    return null;
-}
-
-// Writes a file through a temporary file in its folder and a rename.
-function pw_write_atomically(string $path, string $content): bool
-{
-    $temp = dirname($path) . '/.ht-pairweb-' . bin2hex(random_bytes(6)) . '.tmp';
-    if (file_put_contents($temp, $content) !== strlen($content)) {
-        @unlink($temp);
-        return false;
-    }
-    if (!@rename($temp, $path)) {
-        @unlink($temp);
-        return false;
-    }
-    return true;
-}
-
-// Saves one game into the round's PGN file and viewer page, under an exclusive lock so that
-// two editors' saves follow one another. Returns null, or why nothing was saved.
-function pw_save_game(string $dir, string $page, int $game, string $moves, string $result): ?string
-{
-    $lock = fopen($dir . '/.ht-pairweb.lock', 'c');
-    if ($lock === false || !flock($lock, LOCK_EX)) {
-        return 'The games cannot be locked for saving.';
-    }
-    try {
-        $paths = [$dir . '/' . pw_pgn_name($page), $dir . '/' . $page];
-        $texts = [];
-        foreach ($paths as $path) {
-            $text = file_get_contents($path);
-            if ($text === false) {
-                return 'The games cannot be read.';
-            }
-            $new = pw_replace_game($text, $game, $moves, $result);
-            if ($new === null) {
-                return 'There is no such game in this round.';
-            }
-            $texts[] = $new;
-        }
-        foreach ($paths as $n => $path) {
-            if (!pw_write_atomically($path, $texts[$n])) {
-                return 'The games cannot be written.';
-            }
-        }
-        return null;
-    } finally {
-        flock($lock, LOCK_UN);
-        fclose($lock);
-    }
 }
 
 // ---------------------------------------------------------------------------------------

@@ -1,9 +1,10 @@
 // Game entry (recording mode) for one round: the organiser picks a game, enters its moves
 // on the board by clicking or dragging (chess.js checks them), takes moves back, sets the
-// result and saves. The round's viewer page is read as the public viewer reads it; every
-// text from it is shown as text.
+// result and saves. The round's viewer page is read as the public viewer reads it (the same
+// games, the same numbering as the server's save, the texts decoded); every text from it is
+// shown as text.
 import { Chess } from './chess.js';
-import { decodeText, drawBoard, replay, splitGames } from './ltpgnviewer.js';
+import { decodeText, drawBoard, isViewerPageName, replay, splitGames } from './ltpgnviewer.js';
 
 const $ = (id) => document.getElementById(id);
 const page = document.body.dataset.page;
@@ -103,7 +104,7 @@ async function main() {
   try {
     const response = await fetch(page, { cache: 'no-store' });
     if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
-    games = splitGames(decodeText(await response.arrayBuffer()));
+    games = splitGames(decodeText(await response.arrayBuffer()), isViewerPageName(page));
   } catch (e) {
     $('error').textContent = `The games of this round are not available (${e.message}).`;
     $('error').hidden = false;

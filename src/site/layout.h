@@ -40,8 +40,9 @@ constexpr std::string_view kAdminPasswordFile = "admin_password.php";
 
 // The files of the viewer folder that game entry needs: copied whenever the site has its
 // admin page, even without links to the viewer.
-constexpr std::array<std::string_view, 8> kGameEntryFiles = {
-    kPasswordProtectPage, kGameEntryPage,    "pgn_entry.php", "pgnrecorder.js",
-    "ltpgnviewer.js",     "ltpgnviewer.css", "chess.js",      "chess.js-LICENSE.txt"};
+constexpr std::array<std::string_view, 9> kGameEntryFiles = {
+    kPasswordProtectPage, kGameEntryPage,   "pgn_entry.php",
+    "pgn_games.php",      "pgnrecorder.js", "ltpgnviewer.js",
+    "ltpgnviewer.css",    "chess.js",       "chess.js-LICENSE.txt"};
 
 }  // namespace pairweb::site::layout

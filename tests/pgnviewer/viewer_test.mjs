@@ -1,8 +1,12 @@
 // Unit tests of the PGN viewer's page reading, run by scripts/viewer_test.sh with node --test
-// on a copy of pgnviewer/ marked as ES modules.
+// on a copy of pgnviewer/ marked as ES modules, with the round files of fixtures/ beside it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { parseQuery, isSafePageName, splitGames, replay, decodeText } from './ltpgnviewer.js';
+import fs from 'node:fs';
+import { parseQuery, isSafePageName, isViewerPageName, splitGames, replay, decodeText,
+         tagValue, unescapePageText } from './ltpgnviewer.js';
+
+const fixtures = new URL('./fixtures/', import.meta.url);
 
 const page = '<head>\r\n<META HTTP-EQUIV="CACHE-CONTROL" CONTENT="NO-CACHE">\r\n' +
   '<META HTTP-EQUIV="PRAGMA" CONTENT="NO-CACHE">\r\n<META HTTP-EQUIV="EXPIRES" CONTENT="0">\r\n' +
@@ -54,4 +58,37 @@ test('illegal moves are reported, not thrown', () => {
 test('Windows-1252 pages are decoded as such, UTF-8 pages as UTF-8', () => {
   assert.equal(decodeText(new Uint8Array([0x47, 0x61, 0x72, 0xE7, 0x6F, 0x6E])), 'Gar\u00e7on');
   assert.equal(decodeText(new Uint8Array([0x47, 0x61, 0x72, 0xC3, 0xA7, 0x6F, 0x6E])), 'Gar\u00e7on');
+});
+
+// The same files and the same expected games as the server's tests (tests/php/GamesTest.php):
+// per file, each game's White and Black as the file means them, and how many moves it has.
+test('every round file gives the games the server numbers, with decoded names', () => {
+  const expected = JSON.parse(fs.readFileSync(new URL('expected.json', fixtures), 'utf8'));
+  for (const [name, games] of Object.entries(expected)) {
+    const text = decodeText(fs.readFileSync(new URL(name, fixtures)));
+    const found = splitGames(text, isViewerPageName(name)).map((g) => {
+      const r = replay(g);
+      assert.equal(r.error, null, `${name}: ${r.error}`);
+      return [g.tags.White, g.tags.Black, r.moves.length];
+    });
+    assert.deepEqual(found, games, name);
+  }
+});
+
+test('tag values and viewer page text are decoded once, in the writer\'s order reversed', () => {
+  for (const [written, value] of [['O\\"Brien\\\\', 'O"Brien\\'], ['a\\\\\\"b', 'a\\"b'],
+                                  ['\\\\\\\\', '\\\\'], ['C:\\x', 'C:\\x'], ['plain', 'plain']]) {
+    assert.equal(tagValue(written), value, written);
+  }
+  assert.equal(unescapePageText('&amp;lt; &lt;b&gt; &amp;amp; &quot;'), '&lt; <b> &amp; &quot;');
+  // A viewer page's text is decoded; the same bytes in a PGN file are the text they are.
+  const line = '[White "Hull &amp; District"]\n1.\n';
+  assert.equal(splitGames(line, true)[0].tags.White, 'Hull & District');
+  assert.equal(splitGames(line, false)[0].tags.White, 'Hull &amp; District');
+  assert.ok(isViewerPageName('open_round2_pgn.html') && !isViewerPageName('open_round2.pgn'));
+});
+
+test('a game is replayed from its moves alone, whatever its tags hold', () => {
+  const [game] = splitGames('[White "O\\"Brien\\\\"]\n[Black "x\\\\"]\n[Result "*"]\n1. e4 e5 *\n');
+  assert.deepEqual(replay(game).moves.map((m) => m.san), ['e4', 'e5']);
 });
