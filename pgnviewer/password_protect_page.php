@@ -1,6 +1,6 @@
 <?php
-// Included at the top of admin.php and pgnviewer.php: lets only the logged-in administrator
-// on. Requested itself (password_protect_page.php?logout=1) it logs out.
+// Included at the top of admin.php and pgnviewer.php: lets only the administrator logged in to
+// this site on. Requested itself (password_protect_page.php?logout=1) it logs out.
 require_once __DIR__ . '/pgn_entry.php';
 pw_protect(__FILE__);
 if (realpath($_SERVER['SCRIPT_FILENAME'] ?? '') !== realpath(__DIR__ . '/pgnviewer.php')) {

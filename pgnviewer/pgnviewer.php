@@ -39,8 +39,6 @@ if ($page === null) {
     exit;
 }
 header('Content-Type: text/html; charset=utf-8');
-header('Cache-Control: no-store');
-header('X-Frame-Options: DENY');
 ?><!DOCTYPE html>
 <html>
 <head>

@@ -40,9 +40,11 @@ build/bin/pairweb-gen "$work/entry.cfg"
 password="board one, e4"
 printf '%s\n' "$password" | build/bin/pairweb-gen --admin-password "$work/entry.cfg"
 port="$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); echo substr(strrchr(stream_socket_get_name($s, false), ":"), 1);')"
-php -S "127.0.0.1:$port" -t "$work/entry" >/dev/null 2>&1 &
+# In a session of its own (its pid is its process group), so that the trap ends the server
+# with every process it starts.
+setsid php -S "127.0.0.1:$port" -t "$work/entry" >/dev/null 2>&1 &
 server=$!
-trap 'kill "$server" 2>/dev/null || true; rm -rf "$work"' EXIT
+trap 'kill -- -"$server" 2>/dev/null || kill "$server" 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 50); do
     (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break
     sleep 0.1

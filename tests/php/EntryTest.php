@@ -1,6 +1,6 @@
 <?php
 // The game-entry library without a web server: names, move text, replacing one game of a
-// round's file, and the login throttle.
+// round's file, the login throttle and the password file.
 use PHPUnit\Framework\TestCase;
 
 require_once __DIR__ . '/../../pgnviewer/pgn_entry.php';
@@ -106,16 +106,59 @@ final class EntryTest extends TestCase
     {
         $file = sys_get_temp_dir() . '/pw-throttle-' . bin2hex(random_bytes(4)) . '.json';
         $t = 1000000;
-        for ($k = 0; $k < 4; $k++) {
-            pw_throttle_fail($file, '10.0.0.1', $t + $k);
+        $lockedWhileChecked = [];
+        $wrong = function () use ($file, &$lockedWhileChecked) {
+            $other = fopen($file, 'r');
+            $lockedWhileChecked[] = !flock($other, LOCK_EX | LOCK_NB);
+            fclose($other);
+            return false;
+        };
+        $right = function () {
+            return true;
+        };
+        $unchecked = function () {
+            throw new LogicException('a blocked address had its password checked');
+        };
+        foreach ([0, 1, 2, 3, 10] as $k) {
+            $this->assertSame(['wait' => 0, 'ok' => false], pw_throttle_attempt($file, '10.0.0.1', $t + $k, $wrong));
         }
-        $this->assertSame(0, pw_throttle_wait($file, '10.0.0.1', $t + 10));
-        pw_throttle_fail($file, '10.0.0.1', $t + 10);
+        $this->assertSame(array_fill(0, 5, true), $lockedWhileChecked);
         // The fifth failure within the window blocks until the first of them is old enough.
-        $this->assertSame(PW_FAILURE_WINDOW - 20, pw_throttle_wait($file, '10.0.0.1', $t + 20));
-        $this->assertSame(0, pw_throttle_wait($file, '10.0.0.2', $t + 20));  // another address
-        $this->assertSame(0, pw_throttle_wait($file, '10.0.0.1', $t + PW_FAILURE_WINDOW + 1));
+        $this->assertSame(['wait' => PW_FAILURE_WINDOW - 20, 'ok' => false],
+                          pw_throttle_attempt($file, '10.0.0.1', $t + 20, $unchecked));
+        $this->assertSame(['wait' => 0, 'ok' => true], pw_throttle_attempt($file, '10.0.0.2', $t + 20, $right));
+        $this->assertSame(['wait' => 0, 'ok' => true],
+                          pw_throttle_attempt($file, '10.0.0.1', $t + PW_FAILURE_WINDOW + 1, $right));
+        // A record that cannot be opened lets nobody try.
+        $this->assertNull(pw_throttle_attempt(sys_get_temp_dir(), '10.0.0.1', $t, $unchecked));
         unlink($file);
+    }
+
+    // The password file is read as the text "pairweb-gen --admin-password" writes, never run.
+    public function testThePasswordFileIsReadOnlyInItsOwnForm(): void
+    {
+        $record = ['algorithm' => 'pbkdf2-sha256', 'iterations' => 600000, 'salt' => str_repeat('0f', 16),
+                   'hash' => str_repeat('a1', 32)];
+        $text = "<?php\n// The admin password of this site's game entry.\n// Written by pairweb-gen.\n" .
+            "return array('algorithm' => 'pbkdf2-sha256', 'iterations' => 600000, 'salt' => '" .
+            $record['salt'] . "', 'hash' => '" . $record['hash'] . "');\n";
+        $file = sys_get_temp_dir() . '/pw-password-' . bin2hex(random_bytes(4)) . '.php';
+        $cases = [
+            [$text, $record],
+            [str_replace("\n", "\r\n", $text), $record],
+            [str_replace("');\n", "'); echo 1;\n", $text), null],
+            [str_replace("<?php\n", "<?php\nsystem('id');\n", $text), null],
+            [str_replace("'hash' => 'a1", "'hash' => 'A1", $text), null],
+            [str_replace('600000', '0', $text), null],
+            ["<?php return array('algorithm' => 'pbkdf2-sha256');", null],
+            ['', null],
+        ];
+        foreach ($cases as $n => [$content, $expected]) {
+            file_put_contents($file, $content);
+            $this->assertSame($expected, pw_read_password($file), "case $n");
+        }
+        unlink($file);
+        $this->assertNull(pw_read_password($file));
     }
 
     public function testPasswordsAreCheckedAgainstTheStoredHash(): void
