@@ -6,6 +6,7 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
+#include "site/fragments.h"
 #include "site/layout.h"
 #include "site/page_options.h"
 #include "site/pages.h"
@@ -153,6 +154,9 @@ RunResult generateSite(const settings::Settings& s, platform::Platform& platform
     data::computeTournament(t);
 
     SiteWriter writer(platform);
+    std::string timeText = dateText(options.generationTime);
+    timeText.resize(timeText.size() - 2);  // without its CR LF
+    writer.keepFilesUnchangedBut(std::move(timeText));
     writer.write(out + "style.css", stylesheetText(options));
     writer.write(out + "player_list.html",
                  playerListPage(t.players, t.playerCount, options, labels, paths.homeFile));

@@ -44,7 +44,50 @@ void SiteWriter::enqueue(Job job) {
     m_changed.notify_all();
 }
 
+namespace {
+
+// Whether text holds, at position at, a time of the footer's form "Mon Dec 07 14:05:09 2026".
+bool timeFormAt(std::string_view text, std::size_t at, std::size_t length) {
+    static constexpr std::string_view kShape = "AAA AAA 00 00:00:00 0000";
+    if (length != kShape.size() || at + length > text.size()) return false;
+    for (std::size_t k = 0; k < length; ++k) {
+        const char c = text[at + k];
+        const char shape = kShape[k];
+        const bool fits = shape == 'A'   ? (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
+                          : shape == '0' ? c >= '0' && c <= '9'
+                                         : c == shape;
+        if (!fits) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool SiteWriter::unchanged(const Job& job) const {
+    const std::string_view page = job.content;
+    if (m_timeText.empty() || page.find(m_timeText) == std::string_view::npos) {
+        return false;
+    }
+    std::string file;
+    if (!m_platform.readFile(job.path, file, page.size() + 1) || file.size() != page.size()) {
+        return false;
+    }
+    std::size_t from = 0;
+    for (std::size_t at = page.find(m_timeText); at != std::string_view::npos;
+         at = page.find(m_timeText, from)) {
+        if (page.substr(from, at - from) != std::string_view(file).substr(from, at - from) ||
+            !timeFormAt(file, at, m_timeText.size())) {
+            return false;
+        }
+        from = at + m_timeText.size();
+    }
+    return page.substr(from) == std::string_view(file).substr(from);
+}
+
 void SiteWriter::perform(const Job& job) {
+    if (job.replace && unchanged(job)) {
+        return;
+    }
     const bool ok = job.replace ? m_platform.writeFile(job.path, job.content)
                                 : m_platform.createFile(job.path, job.content) !=
                                       platform::CreateResult::Failed;

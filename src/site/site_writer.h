@@ -22,6 +22,11 @@ class SiteWriter {
     SiteWriter(const SiteWriter&) = delete;
     SiteWriter& operator=(const SiteWriter&) = delete;
 
+    // The run's generation time as the page footers show it (dateText without its line
+    // end). A page that differs from the file already there only in that time, where the
+    // file holds another time of the same form, leaves the file as it is, so a run with no
+    // change to the tournament changes no file. Empty (the default): every page is written.
+    void keepFilesUnchangedBut(std::string timeText) { m_timeText = std::move(timeText); }
     // Writes a whole file, replacing one of that name once the new one is complete.
     void write(std::string path, std::string content);
     // Writes a file only when no file of that name exists; an existing one is never replaced.
@@ -43,9 +48,11 @@ class SiteWriter {
     };
     void enqueue(Job job);
     void perform(const Job& job);
+    bool unchanged(const Job& job) const;
     void run();
 
     platform::Platform& m_platform;
+    std::string m_timeText;
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Job> m_jobs;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 #include "page_test_support.h"
@@ -23,7 +24,7 @@ using testing::readFile;
 using testing::writeFile;
 
 class DriverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         testing::useUtc();
         fs::create_directories(dir / "bin");
@@ -70,12 +71,16 @@ TEST_F(DriverTest, ChecksComeInOrderWithTheirMessages) {
         {dir / "nodot", "index.html", kInvalidOutputPath, RunOutcome::InvalidOutputPath},
         {dir / "lonely.trn", dir / "site/index.html", kNoScoFile, RunOutcome::NoScoFile},
         {dir / "lonely.trn", dir / "nowhere/index.html", kNoScoFile, RunOutcome::NoScoFile},
-        {dir / "event.trn", dir / "nowhere/index.html", kNoOutputFolder, RunOutcome::NoOutputFolder},
-        {dir / "event.trn", dir / "event.trn/index.html", kNoOutputFolder, RunOutcome::NoOutputFolder},
+        {dir / "event.trn", dir / "nowhere/index.html", kNoOutputFolder,
+         RunOutcome::NoOutputFolder},
+        {dir / "event.trn", dir / "event.trn/index.html", kNoOutputFolder,
+         RunOutcome::NoOutputFolder},
         {dir / "mixed.Trn", dir / "site/index.html", kNotTrnExtension, RunOutcome::NotTrnExtension},
         {dir / "mixed.Trn", dir / "site/index.Html", kNotTrnExtension, RunOutcome::NotTrnExtension},
-        {dir / "event.trn", dir / "site/index.Html", kNotHtmlExtension, RunOutcome::NotHtmlExtension},
-        {dir / "event.trn", dir / "site/index.txt", kNotHtmlExtension, RunOutcome::NotHtmlExtension},
+        {dir / "event.trn", dir / "site/index.Html", kNotHtmlExtension,
+         RunOutcome::NotHtmlExtension},
+        {dir / "event.trn", dir / "site/index.txt", kNotHtmlExtension,
+         RunOutcome::NotHtmlExtension},
         {dir / "event.trn", dir / "site/index", kNotHtmlExtension, RunOutcome::NotHtmlExtension},
         {dir / "event.trn", dir / "site/index.HTML", kGenerated, RunOutcome::Generated},
         {dir / "event.trn", dir / "site/index.htm", kGenerated, RunOutcome::Generated},
@@ -108,15 +113,17 @@ TEST_F(DriverTest, PrefixThatLeavesThePgnFolderIsRefusedBeforeAnyWrite) {
     const struct {
         std::string prefix;
         std::string shown;
-    } cases[] = {{"../../x", "../../x"}, {"a/b", "a/b"}, {"a\\b", "a\\b"},
+    } cases[] = {{"../../x", "../../x"},
+                 {"a/b", "a/b"},
+                 {"a\\b", "a\\b"},
                  {std::string("ev\0il", 5), "ev\\0il"}};
     for (const auto& c : cases) {
         s.FnamePrefix = c.prefix;
         EXPECT_EQ(run(), "Error: the file name prefix \"" + c.shown +
                              "\" may not contain \"/\", \"\\\" or a NUL byte.");
         EXPECT_TRUE(filesIn(dir / "site").empty()) << c.shown;
-        EXPECT_TRUE(filesIn(dir.path()) == (std::vector<std::string>{"bin", "event.sco",
-                                                                      "event.trn", "site"}));
+        EXPECT_TRUE(filesIn(dir.path()) ==
+                    (std::vector<std::string>{"bin", "event.sco", "event.trn", "site"}));
     }
 }
 
@@ -126,7 +133,8 @@ TEST_F(DriverTest, StaleTemporaryFilesOfAKilledRunAreRemoved) {
     fs::create_directories(dir / "site/pgn");
     const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(11);
     for (const std::string folder : {"site/", "site/pgn/"}) {
-        for (const std::string name : {".pwtmp-0old0abc", ".pwtmp-young123", ".pwtmp-OLD", "keep"}) {
+        for (const std::string name :
+             {".pwtmp-0old0abc", ".pwtmp-young123", ".pwtmp-OLD", "keep"}) {
             writeFile(dir / (folder + name), "partial");
             if (name != ".pwtmp-young123") fs::last_write_time(dir / (folder + name), old);
         }
@@ -227,18 +235,18 @@ TEST_F(DriverTest, WritesTheWholeSite) {
     s.MakePGN = 1;
     s.FnamePrefix = "open";
     ASSERT_EQ(run(), kGenerated);
-    EXPECT_EQ(filesIn(dir / "site"),
-              (std::vector<std::string>{
-                  "admin.php", "contents.html", "crosstable.html", "index.html", "pgn",
-                  "player_list.html", "results.html", "results_round1.html",
-                  "results_round2.html", "results_round3.html", "results_round4.html",
-                  "standings.html", "standings_round1.html", "standings_round2.html",
-                  "standings_round3.html", "style.css"}));
-    EXPECT_EQ(filesIn(dir / "site/pgn"),
-              (std::vector<std::string>{"open_round1.pgn", "open_round1_pgn.html",
-                                        "open_round2.pgn", "open_round2_pgn.html",
-                                        "open_round3.pgn", "open_round3_pgn.html",
-                                        "open_round4.pgn", "open_round4_pgn.html"}));
+    EXPECT_EQ(
+        filesIn(dir / "site"),
+        (std::vector<std::string>{"admin.php", "contents.html", "crosstable.html", "index.html",
+                                  "pgn", "player_list.html", "results.html", "results_round1.html",
+                                  "results_round2.html", "results_round3.html",
+                                  "results_round4.html", "standings.html", "standings_round1.html",
+                                  "standings_round2.html", "standings_round3.html", "style.css"}));
+    EXPECT_EQ(
+        filesIn(dir / "site/pgn"),
+        (std::vector<std::string>{"open_round1.pgn", "open_round1_pgn.html", "open_round2.pgn",
+                                  "open_round2_pgn.html", "open_round3.pgn", "open_round3_pgn.html",
+                                  "open_round4.pgn", "open_round4_pgn.html"}));
     // Round 4 has no results: the standings index stops at round 3, and round 3 is the
     // latest standings (no link onwards).
     const std::vector<std::string> index = crlfLines(readFile(dir / "site/standings.html"));
@@ -272,6 +280,35 @@ TEST_F(DriverTest, SecondRunKeepsPgnFilesAndOldPages) {
     for (const std::string& name : filesIn(dir / "site")) {
         EXPECT_NE(name[0], '.') << name;
     }
+}
+
+TEST_F(DriverTest, ARunWithoutChangesKeepsEveryFileAndAChangeRewritesOnlyItsPages) {
+    writeEvent(testing::smallEventPlayers(), testing::smallEventGames());
+    s.MakePGN = 1;
+    ASSERT_EQ(run(), kGenerated);
+    const auto snapshot = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(dir / "site")) {
+            if (!entry.is_regular_file()) continue;
+            files[fs::relative(entry.path(), fs::path(dir / "site")).generic_string()] =
+                readFile(entry.path().string());
+        }
+        return files;
+    };
+    const auto first = snapshot();
+    testing::FixedPlatform later{dir / "bin/pairweb", kTestTime + 60};
+    ASSERT_EQ(generateSite(s, later).message, kGenerated);
+    EXPECT_TRUE(snapshot() == first);
+
+    std::vector<testing::GameRow> games = testing::smallEventGames();
+    games.push_back({5, 1, 2, 1, 1});
+    writeEvent(testing::smallEventPlayers(), games);
+    ASSERT_EQ(generateSite(s, later).message, kGenerated);
+    const auto second = snapshot();
+    EXPECT_EQ(second.at("player_list.html"), first.at("player_list.html"));
+    const std::string laterTime = "Mon Dec 07 14:06:09 2026";
+    EXPECT_NE(second.at("crosstable.html").find(laterTime), std::string::npos);
+    EXPECT_NE(second.at("results_round5.html").find(laterTime), std::string::npos);
 }
 
 TEST_F(DriverTest, LatestStandingsFlagLooksOnlyAtTheLastTwoRounds) {
@@ -323,8 +360,7 @@ TEST_F(DriverTest, LinkPgnCopiesThePlainViewerFiles) {
     writeFile(dir / "bin/pgnviewer/images/board.png", "png");
     writeFile(dir / "site/pgn/ltpgnviewer.html", "stale");
     ASSERT_EQ(run(), kGenerated);
-    EXPECT_EQ(filesIn(dir / "site/pgn"),
-              (std::vector<std::string>{"LICENSE", "ltpgnviewer.html"}));
+    EXPECT_EQ(filesIn(dir / "site/pgn"), (std::vector<std::string>{"LICENSE", "ltpgnviewer.html"}));
     EXPECT_EQ(readFile(dir / "site/pgn/ltpgnviewer.html"), "viewer");
     EXPECT_FALSE(fileExists(dir / "site/admin.php"));
 }

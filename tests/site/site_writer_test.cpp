@@ -13,7 +13,7 @@ namespace {
 
 // Records the files in the order they are written; paths containing "fail" fail.
 class RecordingPlatform : public testing::FixedPlatform {
-public:
+  public:
     RecordingPlatform() : FixedPlatform("/opt/pairweb/pairweb", 0) {}
     bool writeFile(const std::string& path, std::string_view content) override {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -38,7 +38,8 @@ TEST(SiteWriterTest, WritesInOrderAndRemembersTheFirstFailure) {
     SiteWriter writer(platform);
     std::vector<std::string> expected;
     for (int k = 0; k < 40; ++k) {
-        const std::string path = k == 7 || k == 30 ? "fail" + std::to_string(k) : "f" + std::to_string(k);
+        const std::string path =
+            k == 7 || k == 30 ? "fail" + std::to_string(k) : "f" + std::to_string(k);
         if (k % 2) {
             writer.create(path, std::string(static_cast<std::size_t>(k), 'x'));
         } else {
@@ -77,6 +78,30 @@ TEST(SiteWriterTest, RealFilesAreCompleteAfterFlush) {
     EXPECT_EQ(testing::readFile(dir / "page.html"), "second");
     EXPECT_EQ(testing::readFile(dir / "round1.pgn"), "kept");
     EXPECT_EQ(writer.firstFailure(), "");
+}
+
+TEST(SiteWriterTest, AFileDifferingOnlyInTheFooterTimeIsKept) {
+    testing::TempDir dir;
+    platform::SystemPlatform platform;
+    const std::string page = "<p>Board 1</p>on Tue Dec 08 10:00:00 2026\r\n</p>";
+    const struct {
+        std::string onDisk;
+        bool kept;
+    } cases[] = {
+        {"<p>Board 1</p>on Mon Dec 07 14:05:09 2026\r\n</p>", true},
+        {"<p>Board 2</p>on Mon Dec 07 14:05:09 2026\r\n</p>", false},  // content changed
+        {"<p>Board 1</p>on Mon Dec 07 14:05:09 2026\r\n</P>", false},  // after the time
+        {"<p>Board 1</p>on not a time at all here\r\n</p>", false},
+        {"<p>Board 1</p>on Mon Dec 07 14:05:09 2026\r\n</p>\r\n", false},
+    };
+    for (const auto& c : cases) {
+        testing::writeFile(dir / "page.html", c.onDisk);
+        SiteWriter writer(platform);
+        writer.keepFilesUnchangedBut("Tue Dec 08 10:00:00 2026");
+        writer.write(dir / "page.html", page);
+        writer.flush();
+        EXPECT_EQ(testing::readFile(dir / "page.html"), c.kept ? c.onDisk : page) << c.onDisk;
+    }
 }
 
 }  // namespace
