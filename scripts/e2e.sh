@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Browser test: builds the sample site into a temporary folder, serves it on 127.0.0.1 and
 # drives headless Chromium through it. Screenshots are kept in build/e2e-artifacts/.
+# PAIRWEB_GEN=path/bin/pairweb-gen uses that program (with the viewer files beside it, as its
+# build puts them) instead of building build/; screenshots then go to path/e2e-artifacts/.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -8,7 +10,10 @@ cd "$root"
 scripts/deps.sh chromium nodejs php-cli
 command -v npm >/dev/null || scripts/deps.sh npm
 # Builds (or refreshes) pairweb-gen and the viewer files beside it.
-scripts/build.sh build
+if [[ -z "${PAIRWEB_GEN:-}" ]]; then
+    scripts/build.sh build
+fi
+gen="${PAIRWEB_GEN:-$root/build/bin/pairweb-gen}"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -21,24 +26,27 @@ mkdir -p "$work/site"
     printf 'OutputIndex [%s]\r\n' "$work/site/index.html"
     printf 'TourneyName [K\xF6ln Open \x96 2026]\r\n'
 } > "$work/e2e.cfg"
-build/bin/pairweb-gen "$work/e2e.cfg"
+"$gen" "$work/e2e.cfg"
 
 (cd tests/e2e && npm ci --no-audit --no-fund --silent)
-artifacts="$root/build/e2e-artifacts"
+artifacts="$(dirname "$(dirname "$gen")")/e2e-artifacts"
 rm -rf "$artifacts"
 node tests/e2e/e2e.mjs "$work/site" "$artifacts"
 
-# Game entry: a site with PGN files and its admin password, served by PHP's own server.
+# Game entry: a site with PGN files and its admin password, served by PHP's own server,
+# made from the sample's tables with two players' surnames that are markup and PGN quoting.
 mkdir -p "$work/entry"
+node tests/e2e/hostile_tables.mjs samples/swiss_open.trn "$work/hostile.trn"
+cp samples/swiss_open.sco "$work/hostile.sco"
 {
     cat samples/swiss_open.cfg
-    printf 'strFilename [%s]\r\n' "$root/samples/swiss_open.trn"
+    printf 'strFilename [%s]\r\n' "$work/hostile.trn"
     printf 'OutputIndex [%s]\r\n' "$work/entry/index.html"
     printf 'MakePGN [1]\r\nLinkPGN [1]\r\n'
 } > "$work/entry.cfg"
-build/bin/pairweb-gen "$work/entry.cfg"
+"$gen" "$work/entry.cfg"
 password="board one, e4"
-printf '%s\n' "$password" | build/bin/pairweb-gen --admin-password "$work/entry.cfg"
+printf '%s\n' "$password" | "$gen" --admin-password "$work/entry.cfg"
 port="$(php -r '$s = stream_socket_server("tcp://127.0.0.1:0"); echo substr(strrchr(stream_socket_get_name($s, false), ":"), 1);')"
 # In a session of its own (its pid is its process group), so that the trap ends the server
 # with every process it starts.
