@@ -24,6 +24,8 @@
 //   them that is not blank (the blank lines around it belong to the layout, and stay).
 
 if (realpath($_SERVER['SCRIPT_FILENAME'] ?? '') === realpath(__FILE__)) {
+    require_once __DIR__ . '/pgn_entry.php';    // the headers that every answer carries
+    pw_headers();
     http_response_code(404);
     exit;
 }

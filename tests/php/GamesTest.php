@@ -154,7 +154,8 @@ final class GamesTest extends TestCase
         }
     }
 
-    // Requested by itself over HTTP, the file answers 404 and runs nothing.
+    // Requested by itself over HTTP, the file answers 404 (with the headers of every answer)
+    // and runs nothing.
     public function testRequestedDirectlyTheFileIsNotFound(): void
     {
         $probe = stream_socket_server('tcp://127.0.0.1:0');
@@ -174,6 +175,7 @@ final class GamesTest extends TestCase
             $context = stream_context_create(['http' => ['ignore_errors' => true, 'timeout' => 30]]);
             $body = file_get_contents("http://127.0.0.1:$port/pgn_games.php", false, $context);
             $this->assertSame('404', explode(' ', $http_response_header[0])[1]);
+            $this->assertContains('X-Content-Type-Options: nosniff', $http_response_header);
             $this->assertSame('', $body);
         } finally {
             proc_terminate($server);
