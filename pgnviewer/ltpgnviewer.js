@@ -96,7 +96,8 @@ export function splitGames(text, viewerPage = false) {
   let inHead = false;
   const lines = text.replace(/^\ufeff/, '').split('\n');
   for (let k = 0; k < lines.length; ++k) {
-    let line = lines[k].endsWith('\r') ? lines[k].slice(0, -1) : lines[k];
+    // A CR belongs to the line's end only before an LF.
+    let line = k < lines.length - 1 && lines[k].endsWith('\r') ? lines[k].slice(0, -1) : lines[k];
     if (viewerPage && (k === 0 ? HEAD_START.test(line) : inHead)) {
       inHead = !HEAD_END.test(line);
       continue;

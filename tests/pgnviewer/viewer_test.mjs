@@ -86,6 +86,9 @@ test('tag values and viewer page text are decoded once, in the writer\'s order r
   assert.equal(splitGames(line, true)[0].tags.White, 'Hull & District');
   assert.equal(splitGames(line, false)[0].tags.White, 'Hull &amp; District');
   assert.ok(isViewerPageName('open_round2_pgn.html') && !isViewerPageName('open_round2.pgn'));
+  // A CR that ends the file is no line end: the line is no tag (as the server reads it too).
+  assert.equal(splitGames('[Event "a"]\r\n[White "b"]\r').length, 1);
+  assert.equal(splitGames('[Event "a"]\r\n[White "b"]\r')[0].tags.White, undefined);
 });
 
 test('a game is replayed from its moves alone, whatever its tags hold', () => {
