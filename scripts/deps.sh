@@ -18,5 +18,19 @@ else
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Server packages (vsftpd, OpenSSH) that the tests start themselves, on loopback, with
+# their own configuration: their install must not start the system's own daemons. A
+# policy-rc.d that refuses every start does that for the length of the install.
+policy=/usr/sbin/policy-rc.d
+made_policy=
+if [ ! -e "$policy" ]; then
+    printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
+    "${sudo[@]}" chmod 755 "$policy"
+    made_policy=1
+fi
+status=0
+"${sudo[@]}" apt-get update -qq || status=$?
+[ "$status" -eq 0 ] &&
+    { "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" || status=$?; }
+[ -n "$made_policy" ] && "${sudo[@]}" rm -f "$policy"
+exit "$status"

@@ -1,6 +1,7 @@
 #include "app/main_dialog.h"
 
 #include "data/tournament_ini.h"
+#include "data/trf_reader.h"
 #include "platform/password_hash.h"
 #include "settings/settings_file.h"
 #include "site/driver.h"
@@ -96,9 +97,25 @@ void GeneratorDialog::updateData(bool fromControls) {
     m_transferring = false;
 }
 
+namespace {
+
+// Browse offers both kinds of tournament file together, then each alone.
+constexpr std::string_view kTournamentFilter =
+    "Tournament files (*.trn;*.trf)|*.trn;*.trf|SwissPerfect tables (*.trn)|*.trn|"
+    "TRF files (*.trf)|*.trf|All Files|*.*";
+
+// The event's name as the chosen file's program keeps it: a TRF file's 012 line, or the
+// .ini file beside SwissPerfect's tables.
+std::optional<std::string> eventName(const std::string& path, const platform::Platform& files) {
+    return data::isTrfPath(path) ? data::trfTournamentName(path, files)
+                                 : data::tournamentName(path, files);
+}
+
+}  // namespace
+
 void GeneratorDialog::browse() {
     m_fileDialog.setDialogTitle("Select SwissPerfect Tournament file");
-    m_fileDialog.setFilter("Tournament files|*.trn|All Files|*.*");
+    m_fileDialog.setFilter(std::string(kTournamentFilter));
     m_fileDialog.setFileName("");
     m_fileDialog.ShowOpen();
     if (m_fileDialog.fileName().empty()) {
@@ -106,10 +123,10 @@ void GeneratorDialog::browse() {
     }
     m_settings.strFilename = m_fileDialog.fileName();
     // A title still empty or showing its prompt is filled from the event's own name, which
-    // the pairing program keeps in an .ini file beside the tables.
+    // the pairing program keeps in an .ini file beside the tables, or a TRF file in itself.
     if (m_settings.TourneyName.empty() ||
         m_settings.TourneyName == settings::Settings{}.TourneyName) {
-        if (const auto name = data::tournamentName(m_settings.strFilename, m_platform)) {
+        if (const auto name = eventName(m_settings.strFilename, m_platform)) {
             m_settings.TourneyName = *name;
         }
     }

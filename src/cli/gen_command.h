@@ -13,6 +13,7 @@ namespace pairweb::cli {
 constexpr int kExitGenerated = 0;
 constexpr int kExitRunFailed = 1;   // the run ended with any other message
 constexpr int kExitUsage = 2;       // bad arguments or an unreadable settings file
+constexpr int kExitNotPublished = 3;  // generated, but the publish failed
 
 // Reads the new admin password (one line); nothing at the end of the input.
 using ReadPassword = std::function<std::optional<std::string>()>;

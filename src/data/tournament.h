@@ -123,6 +123,16 @@ private:
     }
 };
 
+// What a TRF file holds that the site shows otherwise than the file writes it, or not at all.
+struct TrfNotes {
+    bool teamRecords = false;     // team records were passed over
+    int roundsBeyondLimit = 0;    // round entries after round 40 that hold something
+    int oneSidedGames = 0;        // games that only one of the two players' lines shows
+    int pointsMismatches = 0;     // players whose points column differs from their results
+    std::vector<int> mismatchRanks;  // the first few of those players' start ranks, ascending
+    int unmappedCharacters = 0;   // characters of names that Windows-1252 lacks, written "?"
+};
+
 // Rows of the tables that lie outside the model's bounds and were skipped, by kind.
 struct SkippedRows {
     int roundOutOfRange = 0;      // games-table rows with a ROUND outside 1-40
@@ -130,6 +140,8 @@ struct SkippedRows {
     int unpairedBeyondLimit = 0;  // single-player entries beyond the 400th of a round
     int playersBeyondLimit = 0;   // players beyond the 400th
     int idOutOfRange = 0;         // players with an ID outside 0-399
+    int startRankOutOfRange = 0;  // TRF player lines with a start rank outside 1-399
+    TrfNotes trf;
 };
 
 // The loaded tournament of one generation run.

@@ -1,5 +1,7 @@
 #include "platform/file_watcher.h"
 
+#include <algorithm>
+
 #include "platform/file_watcher_notifier.h"
 
 namespace pairweb::platform {
@@ -29,12 +31,18 @@ std::string FileWatcher::stamp() const {
     return s;
 }
 
-bool FileWatcher::waitForChange(const std::atomic<bool>& stop) {
+bool FileWatcher::waitForChange(const std::atomic<bool>& stop,
+                                std::chrono::steady_clock::time_point deadline) {
     while (!stop) {
         if (stamp() != m_reference) {
             return true;
         }
-        m_notifier->nap(1000);
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline) {
+            return false;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        m_notifier->nap(static_cast<int>(std::min<long long>(1000, left.count() + 1)));
     }
     return false;
 }

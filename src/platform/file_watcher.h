@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,8 +22,10 @@ class FileWatcher {
     // present state becomes the reference.
     void watch(std::vector<std::string> paths);
     // Blocks until some file differs from the state of the last call of settle() (or of the
-    // construction), or stop becomes true. True when a change was seen.
-    bool waitForChange(const std::atomic<bool>& stop);
+    // construction), stop becomes true, or the deadline passes. True when a change was seen.
+    bool waitForChange(const std::atomic<bool>& stop,
+                       std::chrono::steady_clock::time_point deadline =
+                           std::chrono::steady_clock::time_point::max());
     // Waits until none of the files has changed for quietMs milliseconds, then takes their
     // state as the new reference. False when stop became true meanwhile.
     bool settle(int quietMs, const std::atomic<bool>& stop);

@@ -25,4 +25,7 @@ void handleInterrupts(InterruptMode mode, std::atomic<bool>& flag);
 // the program prints arrives byte for byte ("\n" line ends, UTF-8 paths) on every system.
 std::vector<std::string> startConsole(int argc, char** argv);
 
+// Whether standard error is a terminal (a console window), where a progress line belongs.
+bool errorIsTerminal();
+
 }  // namespace pairweb::platform

@@ -33,4 +33,6 @@ void handleInterrupts(InterruptMode mode, std::atomic<bool>& flag) {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+bool errorIsTerminal() { return isatty(STDERR_FILENO) == 1; }
+
 }  // namespace pairweb::platform

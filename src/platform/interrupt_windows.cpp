@@ -30,4 +30,9 @@ void handleInterrupts(InterruptMode mode, std::atomic<bool>& flag) {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+bool errorIsTerminal() {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 }  // namespace pairweb::platform

@@ -29,6 +29,10 @@ std::optional<std::string> systemRandomBytes(std::size_t count);
 std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_view salt,
                                         int iterations, std::size_t bytes);
 
+// The SHA-256 digest (32 raw bytes) of data, by the system's cryptography; nothing when it
+// fails.
+std::optional<std::string> sha256Digest(std::string_view data);
+
 // Reads one line from standard input without showing it when it is a terminal (the prompt
 // goes to standard error then). The line end is not part of the line; nothing at the end
 // of the input.

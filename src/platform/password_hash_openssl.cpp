@@ -22,6 +22,17 @@ std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_v
     return out;
 }
 
+std::optional<std::string> sha256Digest(std::string_view data) {
+    std::string digest(32, '\0');
+    unsigned int length = 0;
+    if (EVP_Digest(data.data(), data.size(), reinterpret_cast<unsigned char*>(digest.data()),
+                   &length, EVP_sha256(), nullptr) != 1 ||
+        length != digest.size()) {
+        return std::nullopt;
+    }
+    return digest;
+}
+
 std::optional<std::string> systemRandomBytes(std::size_t count) {
     std::string bytes(count, '\0');
     if (RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(count)) != 1) {

@@ -4,6 +4,7 @@
 
 #include <bcrypt.h>
 
+#include <algorithm>
 #include <iostream>
 
 #include "platform/password_hash.h"
@@ -27,6 +28,28 @@ std::optional<std::string> pbkdf2Sha256(std::string_view password, std::string_v
     BCryptCloseAlgorithmProvider(algorithm, 0);
     if (status != 0) return std::nullopt;
     return out;
+}
+
+std::optional<std::string> sha256Digest(std::string_view data) {
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) {
+        return std::nullopt;
+    }
+    std::string digest(32, '\0');
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    bool ok = BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) == 0;
+    // Fed in pieces that fit a ULONG, whatever the size of the data.
+    for (std::size_t at = 0; ok && at < data.size(); at += 0x40000000) {
+        const std::size_t piece = std::min<std::size_t>(data.size() - at, 0x40000000);
+        ok = BCryptHashData(hash, reinterpret_cast<PUCHAR>(const_cast<char*>(data.data() + at)),
+                            static_cast<ULONG>(piece), 0) == 0;
+    }
+    ok = ok && BCryptFinishHash(hash, reinterpret_cast<PUCHAR>(digest.data()),
+                                static_cast<ULONG>(digest.size()), 0) == 0;
+    if (hash != nullptr) BCryptDestroyHash(hash);
+    BCryptCloseAlgorithmProvider(algorithm, 0);
+    if (!ok) return std::nullopt;
+    return digest;
 }
 
 std::optional<std::string> systemRandomBytes(std::size_t count) {

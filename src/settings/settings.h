@@ -84,6 +84,15 @@ struct Settings {
     std::string TourneyName = "Tournament Name: please edit";
     std::string OutputIndex = "Website homepage";
 
+    // Publishing to the web host. PublishUrl: "ftp://USER@HOST[:PORT]/FOLDER/" (FTP with TLS
+    // required) or "sftp://USER@HOST[:PORT]/FOLDER/"; empty: no publishing. The password is
+    // never kept here: it comes from the netrc file or the environment.
+    std::string PublishUrl;
+    std::int32_t PublishPlainFtp = 0;  // 1: ftp:// without encryption is allowed
+    std::string PublishCaFile;         // an extra certificate file to trust for FTP with TLS
+    std::string PublishHostKey;        // the SFTP server's pinned key, "SHA256:..."
+    std::string PublishKeyFile;        // an SFTP private key file, optional
+
     bool operator==(const Settings&) const = default;
 };
 

@@ -20,7 +20,7 @@ struct Key {
 };
 
 // The order in which the keys are written.
-const std::array<Key, 57> kKeys = {{
+const std::array<Key, 62> kKeys = {{
     {"DisplayTiebreaks", &Settings::DisplayTiebreaks},
     {"MakePGN", &Settings::MakePGN},
     {"LinkPGN", &Settings::LinkPGN},
@@ -78,6 +78,11 @@ const std::array<Key, 57> kKeys = {{
     {"TextSize", &Settings::TextSize},
     {"CrosstableSize", &Settings::CrosstableSize},
     {"rrCrosstableSize", &Settings::rrCrosstableSize},
+    {"PublishUrl", &Settings::PublishUrl},
+    {"PublishPlainFtp", &Settings::PublishPlainFtp},
+    {"PublishCaFile", &Settings::PublishCaFile},
+    {"PublishHostKey", &Settings::PublishHostKey},
+    {"PublishKeyFile", &Settings::PublishKeyFile},
 }};
 
 bool isSpace(char c) {
@@ -119,7 +124,9 @@ void applyLine(std::string_view line, Settings& settings, const platform::Platfo
             continue;
         }
         if (const auto* text = std::get_if<TextMember>(&k.member)) {
-            const bool path = *text == &Settings::strFilename || *text == &Settings::OutputIndex;
+            const bool path = *text == &Settings::strFilename || *text == &Settings::OutputIndex ||
+                              *text == &Settings::PublishCaFile ||
+                              *text == &Settings::PublishKeyFile;
             if (path && files.ansiPathsMayAppear() && !data::isValidUtf8(value)) {
                 settings.*(*text) = data::windows1252ToUtf8(value);  // an ANSI path
             } else {

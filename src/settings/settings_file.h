@@ -13,7 +13,7 @@ namespace pairweb::settings {
 std::string settingsFilePath(std::string_view programPath, std::string_view slot,
                              const platform::Platform& files = platform::systemPlatform());
 
-// The whole file for these settings: 57 lines "Key [value]" with CR LF, in the fixed order.
+// The whole file for these settings: 62 lines "Key [value]" with CR LF, in the fixed order.
 std::string settingsFileText(const Settings& settings);
 
 // How reading or writing a settings file ended.

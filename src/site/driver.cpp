@@ -6,6 +6,7 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
+#include "data/trf_reader.h"
 #include "site/fragments.h"
 #include "site/layout.h"
 #include "site/page_options.h"
@@ -39,10 +40,12 @@ std::optional<RunResult> checkPaths(const settings::Settings& s,
         return ended(NotTrnExtension, kNotTrnExtension);
     }
     const SitePaths paths = derivePaths(s, platform.programPath(), platform.separator());
-    if (!platform.exists(paths.scoFile)) return ended(NoScoFile, kNoScoFile);
+    // A TRF file holds the whole tournament: there is no games table to look for.
+    const bool trf = data::isTrfPath(s.strFilename);
+    if (!trf && !platform.exists(paths.scoFile)) return ended(NoScoFile, kNoScoFile);
     if (!platform.exists(paths.outputFolder)) return ended(NoOutputFolder, kNoOutputFolder);
     const std::string_view trn = extensionOf(s.strFilename);
-    if (trn != "trn" && trn != "TRN") return ended(NotTrnExtension, kNotTrnExtension);
+    if (!trf && trn != "trn" && trn != "TRN") return ended(NotTrnExtension, kNotTrnExtension);
     const std::string_view htm = extensionOf(s.OutputIndex);
     if (htm != "htm" && htm != "HTM") return ended(NotHtmlExtension, kNotHtmlExtension);
     return std::nullopt;
@@ -84,6 +87,43 @@ void preparePgnFolder(const settings::Settings& s, const SitePaths& paths,
     }
 }
 
+// Loads the players and games tables into t; the run's end when they cannot be opened.
+std::optional<RunResult> loadTables(const settings::Settings& s, const SitePaths& paths,
+                                    const PageOptions& options, data::Tournament& t,
+                                    const platform::Platform& platform) {
+    const int recordCount = data::countTableRecords(s.strFilename, platform);
+    if (recordCount < 0) {
+        return ended(RunOutcome::CannotOpenTrn, kCannotOpenTrn);
+    }
+    // No more than kMaxPlayers are ever loaded, whatever the table's record count.
+    t.players.resize(static_cast<std::size_t>(std::min(recordCount, data::kMaxPlayers)));
+    t.playerCount = data::loadPlayers(s.strFilename, t.players,
+                                      {options.FirstTB, options.SecondTB, options.ThirdTB},
+                                      &t.skipped, platform);
+    t.roundCount =
+        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped, platform);
+    if (t.roundCount < 0) {
+        return ended(RunOutcome::CannotOpenSco, kCannotOpenSco);
+    }
+    return std::nullopt;
+}
+
+// Loads a TRF file into t; the run's end when it cannot be loaded.
+std::optional<RunResult> loadTrfTournament(const settings::Settings& s,
+                                           const PageOptions& options, data::Tournament& t,
+                                           const platform::Platform& platform) {
+    switch (data::loadTrf(s.strFilename, t, {options.FirstTB, options.SecondTB, options.ThirdTB},
+                          platform)) {
+        case data::TrfStatus::Loaded:
+            return std::nullopt;
+        case data::TrfStatus::Unreadable:
+            return ended(RunOutcome::CannotReadTrf, kCannotReadTrf);
+        case data::TrfStatus::NoPlayers:
+            return ended(RunOutcome::TrfHoldsNoPlayers, kTrfHoldsNoPlayers);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 SitePaths derivePaths(const settings::Settings& s, const std::string& programPath, char separator) {
@@ -123,23 +163,15 @@ RunResult generateSite(const settings::Settings& s, platform::Platform& platform
     preparePgnFolder(s, paths, platform);
     options.generationTime = platform.now();
 
-    const int recordCount = data::countTableRecords(s.strFilename, platform);
-    if (recordCount < 0) {
-        return ended(RunOutcome::CannotOpenTrn, kCannotOpenTrn);
-    }
     data::Tournament t;
-    // No more than kMaxPlayers are ever loaded, whatever the table's record count.
-    t.players.resize(static_cast<std::size_t>(std::min(recordCount, data::kMaxPlayers)));
-    t.playerCount = data::loadPlayers(s.strFilename, t.players,
-                                      {options.FirstTB, options.SecondTB, options.ThirdTB},
-                                      &t.skipped, platform);
-    t.roundCount =
-        data::loadPairings(paths.scoFile, t.rounds, t.players, t.playerCount, &t.skipped, platform);
+    std::optional<RunResult> refused = data::isTrfPath(s.strFilename)
+                                           ? loadTrfTournament(s, options, t, platform)
+                                           : loadTables(s, paths, options, t, platform);
     if (skipped != nullptr) {
         *skipped = t.skipped;
     }
-    if (t.roundCount < 0) {
-        return ended(RunOutcome::CannotOpenSco, kCannotOpenSco);
+    if (refused) {
+        return std::move(*refused);
     }
     if (t.playerCount > data::kMaxRoundRobinPlayers) {
         options.TourneyType = "Swiss";

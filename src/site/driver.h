@@ -19,6 +19,9 @@ constexpr std::string_view kNotHtmlExtension = "Output index must be .html (or .
 constexpr std::string_view kCannotOpenTrn =
     "Error:  Couldn't open TRN file.  Perhaps try closing SwissPerfect?";
 constexpr std::string_view kCannotOpenSco = "Error:  Unable to open sco file.";
+// The messages of a TRF file (strFilename ending in ".trf") that could not be loaded.
+constexpr std::string_view kCannotReadTrf = "Error: couldn't read the TRF file.";
+constexpr std::string_view kTrfHoldsNoPlayers = "Error: the TRF file holds no players.";
 constexpr std::string_view kGenerated = "Web page generated!";
 // Start of the message of a run in which some output file could not be written; the path
 // of the first such file follows.
@@ -51,6 +54,8 @@ enum class RunOutcome {
     BadPrefix,
     CannotOpenTrn,
     CannotOpenSco,
+    CannotReadTrf,
+    TrfHoldsNoPlayers,
     CouldNotWrite,
 };
 

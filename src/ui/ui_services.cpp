@@ -38,9 +38,15 @@ std::optional<std::string> QtPrompts::askPassword(const std::string& caption,
 QString QtFileDialogs::qtFilters(const std::vector<app::FileFilter>& filters) {
     QStringList list;
     for (const app::FileFilter& f : filters) {
-        // "*.*" means every file, also those without a dot.
-        list << QStringLiteral("%1 (%2)").arg(
-            qs(f.description), f.pattern == "*.*" ? QStringLiteral("*") : qs(f.pattern));
+        // Qt shows the patterns itself, separated by blanks, so a description that names
+        // its own patterns ("TRF files (*.trf)") gives them up. "*.*" means every file,
+        // also those without a dot.
+        QString description = qs(f.description);
+        const QString own = QStringLiteral(" (%1)").arg(qs(f.pattern));
+        if (description.endsWith(own)) description.chop(own.size());
+        QString patterns = qs(f.pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (f.pattern == "*.*") patterns = QStringLiteral("*");
+        list << QStringLiteral("%1 (%2)").arg(description, patterns);
     }
     return list.join(QStringLiteral(";;"));
 }

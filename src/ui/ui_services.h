@@ -25,7 +25,7 @@ class QtFileDialogs : public app::FileDialogs {
   public:
     std::optional<std::string> open(const app::FileDialogRequest& request) override;
     std::optional<std::string> save(const app::FileDialogRequest& request) override;
-    // A filter list in Qt's form: "Tournament files (*.trn)", "All Files (*)".
+    // A filter list in Qt's form: "Tournament files (*.trn *.trf)", "All Files (*)".
     static QString qtFilters(const std::vector<app::FileFilter>& filters);
 };
 

@@ -70,7 +70,10 @@ TEST(MainDialog, BrowseAndOpenAskWithTheirTitlesAndFilters) {
     EXPECT_FALSE(f.files.calls[0].save);
     EXPECT_EQ(f.files.calls[0].request.title, "Select SwissPerfect Tournament file");
     EXPECT_EQ(f.files.calls[0].request.filters,
-              (std::vector<FileFilter>{{"Tournament files", "*.trn"}, {"All Files", "*.*"}}));
+              (std::vector<FileFilter>{{"Tournament files (*.trn;*.trf)", "*.trn;*.trf"},
+                                       {"SwissPerfect tables (*.trn)", "*.trn"},
+                                       {"TRF files (*.trf)", "*.trf"},
+                                       {"All Files", "*.*"}}));
     EXPECT_EQ(f.model.settings().strFilename, "TRN filename: please select");
     f.files.answer = "/data/open.trn";
     f.model.browse();

@@ -51,7 +51,7 @@ TEST(OptionPages, EverySettingOfTheSheetHasOneControl) {
     }
     EXPECT_EQ(tabs, (std::vector<std::string>{"Options", "Colours", "Tiebreaks", "Fonts", "Labels",
                                               "PGN"}));
-    // The 57 settings less the three of the main dialog, each exactly once.
+    // The settings less the three of the main dialog and the publishing ones, each once.
     EXPECT_EQ(names.size(), std::size_t(54));
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
     EXPECT_EQ(names.count("strFilename") + names.count("TourneyName") + names.count("OutputIndex"),

@@ -51,9 +51,11 @@ TEST(SettingsFileTest, DefaultFileIsByteExact) {
         "Rating_1 [FIDE]\r\nRating_2 [Local]\r\nBye [bye]\r\nPrevious [prev]\r\n"
         "Next [next]\r\nResult [Result]\r\nBoard [Board]\r\nClub [Club]\r\n"
         "ToptitleSize [20px]\r\nTopSize [16px]\r\nTitleSize [16px]\r\nHeadSize [10px]\r\n"
-        "TextSize [10px]\r\nCrosstableSize [10px]\r\nrrCrosstableSize [12px]\r\n";
+        "TextSize [10px]\r\nCrosstableSize [10px]\r\nrrCrosstableSize [12px]\r\n"
+        "PublishUrl []\r\nPublishPlainFtp [0]\r\nPublishCaFile []\r\nPublishHostKey []\r\n"
+        "PublishKeyFile []\r\n";
     EXPECT_EQ(settingsFileText(Settings{}), expected);
-    EXPECT_EQ(crlfLines(expected).size(), 57u);
+    EXPECT_EQ(crlfLines(expected).size(), 62u);
 }
 
 // Every field set to a value other than its default.
@@ -114,6 +116,11 @@ Settings everythingChanged() {
     s.DisplayClub = 1;
     s.CrossStartrank = 1;
     s.TourneyType = "Round-Robin";
+    s.PublishUrl = "sftp://club@example.org:2222/~/www/open/";
+    s.PublishPlainFtp = 1;
+    s.PublishCaFile = "/etc/club/ca.pem";
+    s.PublishHostKey = "SHA256:abc";
+    s.PublishKeyFile = "/home/club/.ssh/id_ed25519";
     s.Disclaimer = "  Results are provisional";
     s.strFilename = "/data/open.trn";
     s.TourneyName = "Cork Open 2026";
@@ -121,7 +128,7 @@ Settings everythingChanged() {
     return s;
 }
 
-TEST(SettingsFileTest, RoundTripRestoresAllFiftySevenValues) {
+TEST(SettingsFileTest, RoundTripRestoresEveryValue) {
     TempDir dir;
     const Settings saved = everythingChanged();
     ASSERT_TRUE(writeSettingsFile(dir / "pairweb1.cfg", saved).ok());
@@ -130,7 +137,7 @@ TEST(SettingsFileTest, RoundTripRestoresAllFiftySevenValues) {
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(loaded.TextColour1, kAutomaticColour);
     const std::vector<std::string> lines = crlfLines(readFile(dir / "pairweb1.cfg"));
-    ASSERT_EQ(lines.size(), 57u);
+    ASSERT_EQ(lines.size(), 62u);
     EXPECT_EQ(lines[2], "LinkPGN [-7]");
     EXPECT_EQ(lines[7], "TextColour1 [4278190080]");
     EXPECT_EQ(lines[14], "HeadHoverColour [4294967295]");

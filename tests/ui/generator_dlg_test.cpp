@@ -90,7 +90,8 @@ class GeneratorDlgTest : public QObject {
         QCOMPARE(f.files.calls[0].request.title,
                  std::string("Select SwissPerfect Tournament file"));
         QCOMPARE(QtFileDialogs::qtFilters(f.files.calls[0].request.filters),
-                 QString("Tournament files (*.trn);;All Files (*)"));
+                 QString("Tournament files (*.trn *.trf);;SwissPerfect tables (*.trn);;"
+                         "TRF files (*.trf);;All Files (*)"));
         QCOMPARE(f.files.calls[0].request.proposed, std::string());
 
         f.files.answer = "/data/open.trn";

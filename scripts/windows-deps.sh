@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Builds the static libraries that the Windows build links for publishing, from Debian's own
+# source packages, with mingw-w64: mbedTLS, libssh2 over mbedTLS (SFTP), and libcurl with
+# Schannel for TLS (FTPS) and libssh2 for SFTP. Installs them into FOLDER/deps/prefix.
+#
+#   scripts/windows-deps.sh [--refresh] [FOLDER]     (FOLDER: the build folder, build-windows)
+#
+# Source packages come through apt with a sources list, state and cache of this script's own
+# under FOLDER/deps/apt (the machine's apt configuration is only read, for its mirror). The
+# result is cached: a run whose prefix is complete, built by this same script from the same
+# package versions, does nothing. --refresh fetches the package lists again first, so a newer
+# Debian revision of a package is built.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+refresh=0
+if [ "${1:-}" = "--refresh" ]; then
+    refresh=1
+    shift
+fi
+folder="${1:-build-windows}"
+deps="$root/$folder/deps"
+prefix="$deps/prefix"
+stamp="$prefix/pairweb-deps.stamp"
+toolchain="$root/cmake/mingw-w64-x86_64.cmake"
+log="$deps/build.log"
+# libssh2 before 1.11 cannot talk to current OpenSSH servers from Windows (no rsa-sha2 host
+# keys over WinCNG): a host suite with an older one takes it from the next Debian release.
+libssh2_min=1.11.1
+newer_suite=trixie
+libraries=(lib/libmbedcrypto.a lib/libssh2.a lib/libcurl.a include/curl/curl.h)
+
+"$root/scripts/deps.sh" cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils patch \
+    debian-archive-keyring
+mkdir -p "$deps"
+
+# apt-get with the sources list, state and cache of deps/apt/LIST.
+privateApt() {
+    local dir="$deps/apt/$1"
+    shift
+    mkdir -p "$dir/state/lists/partial" "$dir/cache/archives/partial"
+    apt-get -q -o Dir::Etc::SourceList="$dir/sources.list" \
+        -o Dir::Etc::SourceParts=/nonexistent -o Dir::Etc::Preferences=/nonexistent \
+        -o Dir::Etc::PreferencesParts=/nonexistent -o Dir::State="$dir/state" \
+        -o Dir::Cache="$dir/cache" -o APT::Sandbox::User=root "$@"
+}
+
+# Writes deps/apt/LIST/sources.list: source entries for SUITE (and SUITE-updates,
+# SUITE-security) on the mirrors that the machine uses for its own release.
+writeSourcesList() {
+    local list="$1" suite="$2" codename site release keyring=""
+    codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+    [ -f /usr/share/keyrings/debian-archive-keyring.gpg ] &&
+        keyring="[signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] "
+    mkdir -p "$deps/apt/$list"
+    apt-get indextargets --format '$(TARGET_OF) $(SITE) $(RELEASE) $(COMPONENT)' | sort -u |
+        while read -r kind site release component; do
+            [ "$kind" = deb ] && [ "$component" = main ] || continue
+            case "$release" in
+                "$codename") echo "deb-src ${keyring}$site $suite main" ;;
+                "$codename"-updates | "$codename"-security)
+                    echo "deb-src ${keyring}$site $suite${release#"$codename"} main" ;;
+            esac
+        done > "$deps/apt/$list/sources.list.new"
+    [ -s "$deps/apt/$list/sources.list.new" ] || {
+        echo "windows-deps: no Debian mirror for $codename in the machine's apt sources" >&2
+        exit 1
+    }
+    mv "$deps/apt/$list/sources.list.new" "$deps/apt/$list/sources.list"
+}
+
+# Fetches the package lists of LIST when they are missing or --refresh asks for it.
+updateLists() {
+    local list="$1" suite="$2"
+    if [ "$refresh" = 1 ] || [ ! -f "$deps/apt/$list/sources.list" ] ||
+        ! ls "$deps/apt/$list/state/lists/"*Sources* >/dev/null 2>&1; then
+        writeSourcesList "$list" "$suite"
+        privateApt "$list" update >"$deps/apt/$list/update.log" 2>&1 || {
+            tail -n 20 "$deps/apt/$list/update.log" >&2
+            echo "windows-deps: the package lists of $suite could not be fetched" >&2
+            exit 1
+        }
+    fi
+}
+
+# The version of source package PACKAGE that LIST offers (read from its lists, offline).
+sourceVersion() {
+    local dsc
+    dsc="$(privateApt "$1" source --print-uris "$2" 2>/dev/null |
+        sed -n "s/^'[^']*' \($2_[^ ]*\.dsc\) .*/\1/p")"
+    [ -n "$dsc" ] || { echo "windows-deps: no source package $2 in $1's lists" >&2; exit 1; }
+    dsc="${dsc#"$2"_}"
+    echo "${dsc%.dsc}"
+}
+
+codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
+updateLists host "$codename"
+declare -A listOf=([mbedtls]=host [libssh2]=host [curl]=host) version=()
+for pkg in mbedtls libssh2 curl; do
+    version[$pkg]="$(sourceVersion host "$pkg")"
+done
+if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
+    updateLists newer "$newer_suite"
+    listOf[libssh2]=newer
+    version[libssh2]="$(sourceVersion newer libssh2)"
+    dpkg --compare-versions "${version[libssh2]}" ge "$libssh2_min" || {
+        echo "windows-deps: $newer_suite has libssh2 ${version[libssh2]}, older than $libssh2_min" >&2
+        exit 1
+    }
+fi
+
+key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nrecipe %s\n' "${version[mbedtls]}" \
+    "${version[libssh2]}" "${version[curl]}" \
+    "$(cat "$0" "$toolchain" | sha256sum | cut -d' ' -f1)")"
+complete=1
+for file in "${libraries[@]}"; do
+    [ -f "$prefix/$file" ] || complete=0
+done
+if [ "$complete" = 1 ] && [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$key" ]; then
+    exit 0
+fi
+
+start=$SECONDS
+echo "Building the Windows libraries (mbedtls ${version[mbedtls]}, libssh2 ${version[libssh2]}," \
+    "curl ${version[curl]}) into $prefix; log in $log"
+rm -rf "$prefix" "$deps/build"
+mkdir -p "$prefix" "$deps/src"
+: > "$log"
+
+# Unpacks PACKAGE's source package (Debian's patches applied) and prints its folder.
+sourceTree() {
+    local pkg="$1" dir="$deps/src/$1_${version[$1]}"
+    if ! ls -d "$dir"/*/debian >/dev/null 2>&1; then
+        rm -rf "$dir"
+        mkdir -p "$dir"
+        (cd "$dir" && privateApt "${listOf[$pkg]}" source "$pkg=${version[$pkg]}") >>"$log" 2>&1 || {
+            tail -n 20 "$log" >&2
+            echo "windows-deps: the source package $pkg ${version[$pkg]} could not be fetched" >&2
+            exit 1
+        }
+    fi
+    dirname "$(ls -d "$dir"/*/debian | head -n 1)"
+}
+
+# Configures, builds and installs one CMake project with the Windows toolchain.
+cmakeInstall() {
+    local name="$1" tree="$2"
+    shift 2
+    {
+        cmake -S "$tree" -B "$deps/build/$name" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+            -DBUILD_SHARED_LIBS=OFF "$@" &&
+            cmake --build "$deps/build/$name" -j"$(nproc)" &&
+            cmake --install "$deps/build/$name"
+    } >>"$log" 2>&1 || {
+        tail -n 40 "$log" >&2
+        echo "windows-deps: $name did not build (log: $log)" >&2
+        exit 1
+    }
+}
+
+tree="$(sourceTree mbedtls)"
+cmakeInstall mbedtls "$tree" \
+    -DENABLE_TESTING=OFF -DENABLE_PROGRAMS=OFF -DMBEDTLS_FATAL_WARNINGS=OFF \
+    -DUSE_SHARED_MBEDTLS_LIBRARY=OFF -DUSE_STATIC_MBEDTLS_LIBRARY=ON
+
+tree="$(sourceTree libssh2)"
+cmakeInstall libssh2 "$tree" \
+    -DCRYPTO_BACKEND=mbedTLS -DBUILD_STATIC_LIBS=ON -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF \
+    -DENABLE_ZLIB_COMPRESSION=OFF -DLIBSSH2_NO_DEPRECATED=OFF \
+    -DMBEDTLS_INCLUDE_DIR="$prefix/include" -DMBEDCRYPTO_LIBRARY="$prefix/lib/libmbedcrypto.a"
+
+# FTP, FTPS (Schannel) and SFTP (libssh2); nothing the uploads do not use.
+tree="$(sourceTree curl)"
+cmakeInstall curl "$tree" \
+    -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF -DBUILD_LIBCURL_DOCS=OFF \
+    -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=ON -DCURL_USE_LIBSSH=OFF \
+    -DLIBSSH2_INCLUDE_DIR="$prefix/include" -DLIBSSH2_LIBRARY="$prefix/lib/libssh2.a" \
+    -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DUSE_NGTCP2=OFF \
+    -DUSE_QUICHE=OFF -DUSE_MSH3=OFF -DUSE_LIBIDN2=OFF -DUSE_WIN32_IDN=OFF -DCURL_USE_LIBPSL=OFF \
+    -DCURL_USE_GSSAPI=OFF -DUSE_LIBRTMP=OFF -DENABLE_UNIX_SOCKETS=OFF \
+    -DCURL_DISABLE_LDAP=ON -DCURL_DISABLE_LDAPS=ON -DCURL_DISABLE_DICT=ON \
+    -DCURL_DISABLE_GOPHER=ON -DCURL_DISABLE_IMAP=ON -DCURL_DISABLE_POP3=ON \
+    -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_TELNET=ON \
+    -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_SMB=ON \
+    -DCURL_DISABLE_HTTP=ON -DCURL_DISABLE_FILE=ON
+
+echo "$key" > "$stamp"
+echo "Windows libraries built in $((SECONDS - start)) s."
