@@ -6,11 +6,13 @@
 
 #include "data/loaders.h"
 #include "data/scoring.h"
+#include "data/windows1252.h"
 #include "data/trf_reader.h"
 #include "site/fragments.h"
 #include "site/layout.h"
 #include "site/page_options.h"
 #include "site/pages.h"
+#include "site/phone_pages.h"
 #include "site/site_writer.h"
 #include "site/stylesheet.h"
 
@@ -144,7 +146,7 @@ SitePaths derivePaths(const settings::Settings& s, const std::string& programPat
 }
 
 RunResult generateSite(const settings::Settings& s, platform::Platform& platform,
-                       data::SkippedRows* skipped) {
+                       data::SkippedRows* skipped, const MakeQrCode& qrCode) {
     if (auto refused = checkPaths(s, platform)) {
         return std::move(*refused);
     }
@@ -156,6 +158,11 @@ RunResult generateSite(const settings::Settings& s, platform::Platform& platform
     platform.removeStaleTemporaries(paths.outputFolder);
     if (platform.exists(paths.pgnFolder)) {
         platform.removeStaleTemporaries(paths.pgnFolder);
+    }
+    const std::string phoneFolder =
+        paths.outputFolder + std::string(layout::kPhoneFolder) + platform.separator();
+    if (s.PhonePages && platform.exists(phoneFolder)) {
+        platform.removeStaleTemporaries(phoneFolder);
     }
     const std::string& out = paths.outputFolder;
     PageOptions options = makePageOptions(s);
@@ -212,9 +219,11 @@ RunResult generateSite(const settings::Settings& s, platform::Platform& platform
         if (s.MakePGN) {
             // Existing PGN files keep the games entered into them; only missing ones are
             // written, both from one text.
-            const std::string page =
-                paths.pgnFolder + layout::viewerPageName(options.fnamePrefix, r);
-            const std::string pgn = paths.pgnFolder + layout::pgnFileName(options.fnamePrefix, r);
+            // The prefix is a text of the site (Windows-1252); on disk its name is in the
+            // file system's own form, which the pages' links ask for.
+            const std::string prefix = data::windows1252ToUtf8(options.fnamePrefix);
+            const std::string page = paths.pgnFolder + layout::viewerPageName(prefix, r);
+            const std::string pgn = paths.pgnFolder + layout::pgnFileName(prefix, r);
             const bool pageMissing = !platform.exists(page);
             const bool fileMissing = !platform.exists(pgn);
             if (pageMissing || fileMissing) {
@@ -231,7 +240,18 @@ RunResult generateSite(const settings::Settings& s, platform::Platform& platform
     writer.write(out + "crosstable.html", crosstablePage(t.players, t.playerCount, lastCommenced,
                                                          options, labels, paths.homeFile));
 
-    writer.write(s.OutputIndex, framesetPage(s.TourneyName));
+    if (s.PhonePages) {
+        // Before the home page that leads phones to them.
+        if (!platform.exists(phoneFolder)) {
+            platform.createDirectory(phoneFolder);
+        }
+        const PhoneContext phone =
+            makePhoneContext(t, options, labels, s.TourneyName, paths.homeFile);
+        for (PhoneFile& file : phoneSite(phone, s.PublicUrl, qrCode)) {
+            writer.write(phoneFolder + file.name, std::move(file.content));
+        }
+    }
+    writer.write(s.OutputIndex, framesetPage(s.TourneyName, s.PhonePages != 0));
     writer.write(out + "results.html",
                  pairingsIndexPage(n, s.TourneyName, options, labels, paths.homeFile));
     if (s.MakePGN) {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/windows1252.h"
+
 namespace pairweb::site {
 
 Page& Page::operator<<(int number) {
@@ -73,15 +75,18 @@ std::string escapePhpOpening(std::string_view text) {
 namespace {
 
 // The name with the characters that a link cannot hold as they are written as "%XX", with
-// afterPercent after each "%" ("25" makes the sequence survive one more decoding).
+// afterPercent after each "%" ("25" makes the sequence survive one more decoding). The
+// name is a text of the site (Windows-1252); a character beyond ASCII goes as the bytes of
+// its UTF-8 form, the form of the file's name on disk and on the host, which browsers and
+// the web server's scripts decode alike.
 std::string percentEncoded(std::string_view name, std::string_view afterPercent) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     static constexpr std::string_view kSpecial = "\"#%&'<>\\";
     std::string out;
     out.reserve(name.size());
-    for (const char c : name) {
+    for (const char c : data::windows1252ToUtf8(name)) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || kSpecial.find(c) != std::string_view::npos) {
+        if (b < 0x20 || b >= 0x7F || kSpecial.find(c) != std::string_view::npos) {
             out += '%';
             out += afterPercent;
             out += kDigits[b >> 4];

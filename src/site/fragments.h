@@ -77,9 +77,10 @@ std::string escapePgnTag(std::string_view text);
 // Text for a file written by the web server's PHP: every "<?" written as "&lt;?", so that no
 // text can open PHP code.
 std::string escapePhpOpening(std::string_view text);
-// A file name for a link (an href): the characters that would end the attribute, start a
-// query or fragment, or a character reference, written percent-encoded ("%22"). Other names
-// are unchanged.
+// A file name (a text of the site, Windows-1252) for a link (an href): the characters that
+// would end the attribute, start a query or fragment, or a character reference, and every
+// character beyond ASCII (as its UTF-8 bytes), written percent-encoded ("%22", "%C3%B6").
+// Other names are unchanged.
 std::string linkName(std::string_view name);
 // A file name for a link opened through "javascript:OpenLTPgnViewer('...')": the characters
 // that would end the script's string, the attribute or the query's first item, or start a

@@ -90,5 +90,26 @@ TEST(EscapingTest, HostileTextsAreTextOnEveryPage) {
     EXPECT_EQ(admin.find("<?", 1), std::string::npos);
 }
 
+TEST(EscapingTest, APrefixBeyondAsciiNamesTheFilesInUtf8AndTheLinksReachThem) {
+    testing::useUtc();
+    testing::TempDir dir;
+    fs::create_directories(dir / "site");
+    ASSERT_TRUE(testing::writeTournament(dir / "event", testing::numberedPlayers(2),
+                                         {{1, 1, 2, 2, 0}}));
+    settings::Settings s;
+    s.strFilename = dir / "event.trn";
+    s.OutputIndex = dir / "site/index.html";
+    s.FnamePrefix = "K\xF6ln Open";  // a text of the site: Windows-1252
+    s.MakePGN = s.LinkPGN = 1;
+    testing::FixedPlatform platform{dir / "bin/pairweb", kTestTime};
+    ASSERT_EQ(generateSite(s, platform).message, kGenerated);
+    EXPECT_TRUE(testing::fileExists(dir / "site/pgn/K\xC3\xB6ln Open_round1.pgn"));
+    EXPECT_TRUE(testing::fileExists(dir / "site/pgn/K\xC3\xB6ln Open_round1_pgn.html"));
+    const std::string pairings = readFile(dir / "site/results_round1.html");
+    EXPECT_NE(pairings.find("href=\"pgn/K%C3%B6ln Open_round1.pgn\""), std::string::npos);
+    EXPECT_NE(pairings.find("?K%25C3%25B6ln Open_round1_pgn.html&eval="), std::string::npos);
+    EXPECT_EQ(pairings.find("\xF6"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pairweb::site

@@ -60,8 +60,14 @@ std::string native(std::string path) {
     return path;
 }
 
+// Paths are UTF-8, on every system (on Windows a narrow path would be read in the ANSI code
+// page).
+std::filesystem::path utf8Path(const std::string& path) {
+    return std::filesystem::path(std::u8string(path.begin(), path.end()));
+}
+
 std::string readFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(utf8Path(path), std::ios::binary);
     std::ostringstream s;
     s << file.rdbuf();
     return s.str();
@@ -84,7 +90,7 @@ std::vector<std::string> filesIn(const std::string& folder) {
 
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(path, ec);
+    return std::filesystem::exists(utf8Path(path), ec);
 }
 
 std::vector<std::string> crlfLines(const std::string& text) {
