@@ -95,8 +95,9 @@ bool isServerOwned(std::string_view path) {
 }
 
 int uploadStage(std::string_view path, std::string_view homeFile) {
-    if (path == homeFile) return 2;
-    if (path == "contents.html" || path == "results.html" || path == "standings.html") return 1;
+    if (path == homeFile) return 3;
+    if (path == "contents.html" || path == "results.html" || path == "standings.html") return 2;
+    if (path == "m/version.txt") return 1;
     return 0;
 }
 

@@ -29,8 +29,9 @@ std::string sha256Hex(std::string_view content);
 // "_pgn.html"): game entry changes them on the server, so the server's copy is kept.
 bool isServerOwned(std::string_view path);
 
-// Where a file comes in the order of uploading: 0 for most, 1 for the round index pages
-// (they link to the round pages), 2 for the home page, last.
+// Where a file comes in the order of uploading: 0 for most; 1 for the phone pages' version
+// (phones that see it change reload the pages it stands for); 2 for the round index pages
+// (they link to the round pages); 3 for the home page, last.
 int uploadStage(std::string_view path, std::string_view homeFile);
 
 // The files to send, in the order to send them: those whose state differs from the
