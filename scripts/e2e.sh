@@ -19,12 +19,15 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/site"
 # The sample's settings, with the tables and the home page moved to absolute paths and a
-# title in Windows-1252 ("Köln Open – 2026"), as the site's texts are.
+# title and file-name prefix in Windows-1252 ("Köln Open – 2026", "Köln Open"), as the
+# site's texts are.
 {
     cat samples/swiss_open.cfg
     printf 'strFilename [%s]\r\n' "$root/samples/swiss_open.trn"
     printf 'OutputIndex [%s]\r\n' "$work/site/index.html"
     printf 'TourneyName [K\xF6ln Open \x96 2026]\r\n'
+    # A file-name prefix with a blank and an accent: the PGN files' names and links.
+    printf 'FnamePrefix [K\xF6ln Open]\r\n'
 } > "$work/e2e.cfg"
 "$gen" "$work/e2e.cfg"
 

@@ -139,7 +139,13 @@ try {
   await shot(viewer, 'viewer-game');
 
   const list = await context.newPage();
-  await list.goto(base + 'pgn/ltpgnviewer.html?round1_pgn.html&ParsePgn=1');
+  // The round's files carry the prefix "Köln Open": its Download link reaches the file too.
+  const download = await pairings.locator('a.game[href$=".pgn"]').getAttribute('href');
+  const pgnFile = await pairings.request.get(base + download);
+  check(pgnFile.ok() && (await pgnFile.text()).startsWith('[Event '),
+        `the Download PGN link ${download} does not reach the round's PGN file`);
+  await list.goto(base + 'pgn/ltpgnviewer.html?' +
+                  encodeURIComponent('K\u00f6ln Open_round1_pgn.html') + '&ParsePgn=1');
   await list.locator('#list:not([hidden])').waitFor({ timeout: 10000 });
   const listed = await list.locator('#games li').count();
   check(listed === round1Boards, `viewer lists ${listed} games, round 1 has ${round1Boards} boards`);
