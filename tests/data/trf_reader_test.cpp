@@ -168,6 +168,15 @@ TEST(TrfReaderTest, OneSidedGameLeavesTheOpponentsOwnEntry) {
     EXPECT_EQ(t.rounds[1].unpairedId[0], 1);
     EXPECT_EQ(t.rounds[1].unpairedScore[0], 1.0f);
     EXPECT_EQ(t.skipped.trf.oneSidedGames, 2);
+    // Player 4's line claims a game against 2, who played 3: 2 keeps the win over 3.
+    const Tournament u = read(line("2", "Two", {g(3, 'w', '1')}) + "\n" +
+                              line("3", "Three", {g(2, 'b', '0')}) + "\n" +
+                              line("4", "Four", {g(2, 'b', '1')}));
+    ASSERT_EQ(u.rounds[0].boardCount, 2);
+    EXPECT_EQ(u.rounds[0].white[1], 2);
+    EXPECT_EQ(u.rounds[0].black[1], 4);
+    EXPECT_EQ(u.players[0].gameInRound(0).opponent, 3);
+    EXPECT_EQ(u.players[0].gameInRound(0).score, 1.0f);
 }
 
 TEST(TrfReaderTest, UnpairedCodes) {
