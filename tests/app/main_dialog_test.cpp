@@ -90,6 +90,21 @@ TEST(MainDialog, BrowseAndOpenAskWithTheirTitlesAndFilters) {
     EXPECT_EQ(f.model.settings().strFilename, "/data/open.trn");
 }
 
+TEST(MainDialog, BrowseFillsAPromptTitleFromATrfFilesEventName) {
+    Fixture f;
+    testing::writeFile(f.dir / "open.TRF", "012  K\xC3\xB6ln Open \r\n022 K\xC3\xB6ln\r\n");
+    testing::writeFile(f.dir / "open.ini", "[Tournament Info]\r\nName=Not this\r\n");
+    f.files.answer = f.dir / "open.TRF";
+    f.model.browse();
+    EXPECT_EQ(f.model.settings().TourneyName, "K\xF6ln Open");  // Windows-1252
+    EXPECT_EQ(f.view.texts[id::kTitle], "K\xC3\xB6ln Open");
+    // A title of the user's own stays.
+    testing::writeFile(f.dir / "other.trf", "012 Other\n");
+    f.files.answer = f.dir / "other.trf";
+    f.model.browse();
+    EXPECT_EQ(f.model.settings().TourneyName, "K\xF6ln Open");
+}
+
 TEST(MainDialog, FilterTextsParseIntoPairs) {
     EXPECT_EQ(CommonDialog::parseFilter("A|*.a|B|*.b"),
               (std::vector<FileFilter>{{"A", "*.a"}, {"B", "*.b"}}));

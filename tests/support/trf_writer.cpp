@@ -107,4 +107,16 @@ std::string trfText(const data::Tournament& t, const std::string& title, TrfEnco
     return text;
 }
 
+std::string trfLine(const std::string& startRank, const std::string& name,
+                    const std::string& points, const std::vector<std::string>& rounds) {
+    const auto pad = [](std::string text, std::size_t width, bool right) {
+        if (text.size() < width) text.insert(right ? 0 : text.size(), width - text.size(), ' ');
+        return text;
+    };
+    std::string line = "001 " + pad(startRank, 4, true) + std::string(6, ' ') + pad(name, 33, false) +
+                       std::string(33, ' ') + pad(points, 4, true) + std::string(7, ' ');
+    for (const std::string& r : rounds) line += pad(r, 10, false);
+    return line;
+}
+
 }  // namespace pairweb::testing

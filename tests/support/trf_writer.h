@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "data/tournament.h"
 
@@ -16,5 +17,11 @@ enum class TrfEncoding { Utf8, Windows1252 };
 // boards: a board without a result gets blank codes, forfeits "+" and "-"; unpaired entries
 // are written "0000 - U", "H" or "Z" by their points. Texts of the model are Windows-1252.
 std::string trfText(const data::Tournament& t, const std::string& title, TrfEncoding encoding);
+
+// One player line written by hand (ASCII or Windows-1252, a byte a column): start rank,
+// name from column 15, points column, then the rounds from column 92, each as "OOOO C R"
+// (opponent, colour, code) padded to 10 columns.
+std::string trfLine(const std::string& startRank, const std::string& name,
+                    const std::string& points, const std::vector<std::string>& rounds);
 
 }  // namespace pairweb::testing
