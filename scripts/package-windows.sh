@@ -8,11 +8,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
 scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix googletest zip
-if [ ! -f build-windows/CMakeCache.txt ]; then
-    cmake -S "$root" -B "$root/build-windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-        -DPAIRWEB_BUILD_GUI=OFF -DPAIRWEB_GTEST_SOURCE=/usr/src/googletest >/dev/null
-fi
+scripts/windows-configure.sh --if-needed
 cmake --build "$root/build-windows" -j"$(nproc)" --target pairweb pairweb-gen pgnviewer_copy
 
 version="$(sed -n 's/^project(pairweb VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)"

@@ -6,11 +6,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb fonts-wine \
     netpbm
-if [ ! -f build-windows/CMakeCache.txt ]; then
-    cmake -S "$root" -B "$root/build-windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-        -DPAIRWEB_BUILD_GUI=OFF -DPAIRWEB_GTEST_SOURCE=/usr/src/googletest >/dev/null
-fi
+scripts/windows-configure.sh --if-needed
 cmake --build build-windows -j"$(nproc)" --target win_screenshots
 
 # shellcheck source=wine-env.sh

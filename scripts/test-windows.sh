@@ -6,8 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix wine wine64 googletest zip unzip \
-    xvfb fonts-wine
+scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 \
+    googletest zip unzip xvfb fonts-wine
 start=$SECONDS
 
 # shellcheck source=wine-env.sh
@@ -15,10 +15,23 @@ start=$SECONDS
 trap wine_env_stop EXIT
 wine_env_start
 
-cmake -S "$root" -B "$root/build-windows" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DPAIRWEB_BUILD_GUI=OFF -DPAIRWEB_GTEST_SOURCE=/usr/src/googletest >/dev/null
+scripts/windows-configure.sh
 cmake --build "$root/build-windows" -j"$(nproc)"
+
+# The programs of the zip need only the system's own DLLs: libcurl, libssh2, mbedTLS and the
+# compiler's libraries are linked in.
+systemDlls='kernel32|user32|gdi32|advapi32|shell32|ole32|oleaut32|comctl32|comdlg32|bcrypt|'
+systemDlls+='crypt32|ws2_32|secur32|iphlpapi|winmm|msvcrt|ucrtbase|shlwapi|normaliz|api-ms-win-.*'
+for exe in pairweb-gen.exe pairweb.exe; do
+    imports="$(x86_64-w64-mingw32-objdump -p "build-windows/bin/$exe" |
+        sed -n 's/^[[:space:]]*DLL Name: //p' | tr '[:upper:]' '[:lower:]')"
+    [ -n "$imports" ] || { echo "$exe: no imported DLLs read" >&2; exit 1; }
+    others="$(echo "$imports" | grep -v -x -E "($systemDlls)\.dll" || true)"
+    [ -z "$others" ] || {
+        echo "$exe imports DLLs that Windows does not have: $(echo "$others" | tr "\n" " ")" >&2
+        exit 1
+    }
+done
 (cd build-windows && TZ=UTC ctest --output-on-failure -j"$(nproc)")
 
 # The same sites from Windows and Linux, byte for byte.

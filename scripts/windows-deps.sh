@@ -104,14 +104,15 @@ if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
     listOf[libssh2]=newer
     version[libssh2]="$(sourceVersion newer libssh2)"
     dpkg --compare-versions "${version[libssh2]}" ge "$libssh2_min" || {
-        echo "windows-deps: $newer_suite has libssh2 ${version[libssh2]}, older than $libssh2_min" >&2
+        echo "windows-deps: libssh2 ${version[libssh2]} of $newer_suite is older than" \
+            "$libssh2_min" >&2
         exit 1
     }
 fi
 
 key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nrecipe %s\n' "${version[mbedtls]}" \
     "${version[libssh2]}" "${version[curl]}" \
-    "$(cat "$0" "$toolchain" | sha256sum | cut -d' ' -f1)")"
+    "$(cat "$root/scripts/windows-deps.sh" "$toolchain" | sha256sum | cut -d' ' -f1)")"
 complete=1
 for file in "${libraries[@]}"; do
     [ -f "$prefix/$file" ] || complete=0
@@ -133,7 +134,8 @@ sourceTree() {
     if ! ls -d "$dir"/*/debian >/dev/null 2>&1; then
         rm -rf "$dir"
         mkdir -p "$dir"
-        (cd "$dir" && privateApt "${listOf[$pkg]}" source "$pkg=${version[$pkg]}") >>"$log" 2>&1 || {
+        (cd "$dir" && privateApt "${listOf[$pkg]}" source "$pkg=${version[$pkg]}") \
+            >>"$log" 2>&1 || {
             tail -n 20 "$log" >&2
             echo "windows-deps: the source package $pkg ${version[$pkg]} could not be fetched" >&2
             exit 1
@@ -170,10 +172,12 @@ cmakeInstall libssh2 "$tree" \
     -DENABLE_ZLIB_COMPRESSION=OFF -DLIBSSH2_NO_DEPRECATED=OFF \
     -DMBEDTLS_INCLUDE_DIR="$prefix/include" -DMBEDCRYPTO_LIBRARY="$prefix/lib/libmbedcrypto.a"
 
-# FTP, FTPS (Schannel) and SFTP (libssh2); nothing the uploads do not use.
+# FTP, FTPS (Schannel) and SFTP (libssh2); of the other protocols only HTTP, which Debian's
+# fixes of the FTP code build on. File names given to curl (certificate files, the netrc
+# file) are UTF-8, as paths are inside the program.
 tree="$(sourceTree curl)"
 cmakeInstall curl "$tree" \
-    -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF -DBUILD_LIBCURL_DOCS=OFF \
+    -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF -DENABLE_UNICODE=ON \
     -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=ON -DCURL_USE_LIBSSH=OFF \
     -DLIBSSH2_INCLUDE_DIR="$prefix/include" -DLIBSSH2_LIBRARY="$prefix/lib/libssh2.a" \
     -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DUSE_NGTCP2=OFF \
@@ -182,8 +186,14 @@ cmakeInstall curl "$tree" \
     -DCURL_DISABLE_LDAP=ON -DCURL_DISABLE_LDAPS=ON -DCURL_DISABLE_DICT=ON \
     -DCURL_DISABLE_GOPHER=ON -DCURL_DISABLE_IMAP=ON -DCURL_DISABLE_POP3=ON \
     -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_TELNET=ON \
-    -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_SMB=ON \
-    -DCURL_DISABLE_HTTP=ON -DCURL_DISABLE_FILE=ON
+    -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_SMB=ON -DCURL_DISABLE_FILE=ON
 
+# Sources of versions no longer built are not kept.
+for dir in "$deps"/src/*; do
+    case "${dir##*/}" in
+        "mbedtls_${version[mbedtls]}" | "libssh2_${version[libssh2]}" | "curl_${version[curl]}") ;;
+        *) rm -rf "$dir" ;;
+    esac
+done
 echo "$key" > "$stamp"
 echo "Windows libraries built in $((SECONDS - start)) s."
