@@ -3,6 +3,7 @@
 #include "data/tournament_ini.h"
 #include "data/trf_reader.h"
 #include "platform/password_hash.h"
+#include "qr/qr_encoder.h"
 #include "settings/settings_file.h"
 #include "site/driver.h"
 #include "site/fragments.h"
@@ -183,7 +184,8 @@ void GeneratorDialog::saveSettings() {
 
 void GeneratorDialog::generate() {
     updateData(true);
-    const site::RunResult result = site::generateSite(m_settings, m_platform);
+    const site::RunResult result =
+        site::generateSite(m_settings, m_platform, nullptr, qr::encodeQr);
     tell(result.message, result.ok());
 }
 

@@ -8,6 +8,7 @@
 #include "data/table_check.h"
 #include "data/trf_reader.h"
 #include "platform/password_hash.h"
+#include "qr/qr_encoder.h"
 #include "platform/platform.h"
 #include "settings/settings_file.h"
 #include "site/admin_password.h"
@@ -251,7 +252,7 @@ int runGenCommand(const std::vector<std::string>& args,
     }
     if (!watch) {
         data::SkippedRows skipped;
-        const site::RunResult result = site::generateSite(s, platform, &skipped);
+        const site::RunResult result = site::generateSite(s, platform, &skipped, qr::encodeQr);
         reportSkipped(skipped, err);
         out << result.message << "\n";
         if (!result.ok()) return kExitRunFailed;
@@ -279,7 +280,7 @@ int runGenCommand(const std::vector<std::string>& args,
             }
         }
         data::SkippedRows skipped;
-        site::RunResult result = site::generateSite(current, platform, &skipped);
+        site::RunResult result = site::generateSite(current, platform, &skipped, qr::encodeQr);
         reportSkipped(skipped, err);
         if (!result.ok() || !request->publish) return {std::move(result.message), 0};
         const PublishReport published = publishGenerated(current, request->publishing);

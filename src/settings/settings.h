@@ -93,6 +93,14 @@ struct Settings {
     std::string PublishHostKey;        // the SFTP server's pinned key, "SHA256:..."
     std::string PublishKeyFile;        // an SFTP private key file, optional
 
+    // Phone pages: 1 writes the phone-first pages into the site's "m" folder beside the
+    // classic ones (and one line more on the home page that leads phones there); 0 leaves the
+    // site as the classic pages alone. PublicUrl: the address where the site will be
+    // reachable ("https://club.example.org/open2026/"), for the printable poster with its QR
+    // code; empty: no poster.
+    std::int32_t PhonePages = 1;
+    std::string PublicUrl;
+
     bool operator==(const Settings&) const = default;
 };
 

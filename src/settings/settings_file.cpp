@@ -20,7 +20,7 @@ struct Key {
 };
 
 // The order in which the keys are written.
-const std::array<Key, 62> kKeys = {{
+const std::array<Key, 64> kKeys = {{
     {"DisplayTiebreaks", &Settings::DisplayTiebreaks},
     {"MakePGN", &Settings::MakePGN},
     {"LinkPGN", &Settings::LinkPGN},
@@ -83,6 +83,8 @@ const std::array<Key, 62> kKeys = {{
     {"PublishCaFile", &Settings::PublishCaFile},
     {"PublishHostKey", &Settings::PublishHostKey},
     {"PublishKeyFile", &Settings::PublishKeyFile},
+    {"PhonePages", &Settings::PhonePages},
+    {"PublicUrl", &Settings::PublicUrl},
 }};
 
 bool isSpace(char c) {

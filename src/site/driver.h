@@ -6,6 +6,7 @@
 #include "data/tournament.h"
 #include "platform/platform.h"
 #include "settings/settings.h"
+#include "site/qr_code.h"
 
 namespace pairweb::site {
 
@@ -71,7 +72,9 @@ struct RunResult {
 // One generation run: checks the paths and the file name prefix, loads the tournament,
 // computes it and writes the whole site. Shows nothing; returns how the run ended, with
 // message kGenerated on success. The rows skipped while loading go to skipped when given.
+// qrCode draws the phone pages' poster's QR code (front ends give pairweb_qr's encoder);
+// without it the poster shows the address alone.
 RunResult generateSite(const settings::Settings& s, platform::Platform& platform,
-                       data::SkippedRows* skipped = nullptr);
+                       data::SkippedRows* skipped = nullptr, const MakeQrCode& qrCode = {});
 
 }  // namespace pairweb::site

@@ -45,4 +45,23 @@ constexpr std::array<std::string_view, 9> kGameEntryFiles = {
     "pgn_games.php",      "pgnrecorder.js", "ltpgnviewer.js",
     "ltpgnviewer.css",    "chess.js",       "chess.js-LICENSE.txt"};
 
+// The phone pages: a folder of their own below the home page's, with their own home page,
+// one pairings page per round, one standings page per round with results, the player list
+// and one card per player (by start rank), the shared stylesheet and script, the version
+// file that the pages poll, and the printable poster.
+constexpr std::string_view kPhoneFolder = "m";
+constexpr std::string_view kPhoneHome = "index.html";
+constexpr std::string_view kPhonePlayers = "players.html";
+constexpr std::string_view kPhoneStylesheet = "phone.css";
+constexpr std::string_view kPhoneScript = "phone.js";
+constexpr std::string_view kPhoneVersion = "version.txt";
+constexpr std::string_view kPhonePoster = "poster.html";
+inline std::string phoneRoundPage(int round) { return "round" + std::to_string(round) + ".html"; }
+inline std::string phoneStandingsPage(int round) {
+    return "standings" + std::to_string(round) + ".html";
+}
+inline std::string phonePlayerPage(int startRank) {
+    return "player" + std::to_string(startRank) + ".html";
+}
+
 }  // namespace pairweb::site::layout

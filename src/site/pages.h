@@ -39,8 +39,9 @@ std::string pgnText(const data::RoundRecord& round, int n, const std::vector<dat
 // The PGN viewer page of a round whose PGN file is pgnFile: a no-cache head, then the file.
 std::string pgnViewerPage(std::string_view pgnFile);
 
-// The frameset home page.
-std::string framesetPage(const std::string& title);
+// The frameset home page; with phoneRedirect, one line more after its title that sends
+// phones (by their screen's width) to the phone pages unless the address asks for "?full".
+std::string framesetPage(const std::string& title, bool phoneRedirect = false);
 // "results.html": one link per round 1 to roundCount.
 std::string pairingsIndexPage(int roundCount, const std::string& title, const PageOptions& o,
                               const PageLabels& labels, const std::string& homeFile);

@@ -17,11 +17,16 @@ void writeIndexHead(Page& page, const std::string& title, const std::string& lab
 
 }  // namespace
 
-std::string framesetPage(const std::string& title) {
+std::string framesetPage(const std::string& title, bool phoneRedirect) {
     Page page;
     page.line("<html>");
     page.line("<head>");
     page.line("<title>", title, "</title>");
+    if (phoneRedirect) {
+        // The frameset has no viewport, so a phone lays it out wide: the screen tells.
+        page.line("<script>if(screen.width<=700&&location.search!=\"?full\")location.replace(\"",
+                  layout::kPhoneFolder, "/", layout::kPhoneHome, "\")</script>");
+    }
     page.line("</head>");
     page.line("<frameset rows=\"80,*\" framespacing=\"0\" border=\"0\" frameborder=\"0\">");
     page.line("<frame name=\"banner\" scrolling=\"no\" target=\"main\" src=\"contents.html\">");

@@ -65,12 +65,15 @@ bool timeFormAt(std::string_view text, std::size_t at, std::size_t length) {
 
 bool SiteWriter::unchanged(const Job& job) const {
     const std::string_view page = job.content;
-    if (m_timeText.empty() || page.find(m_timeText) == std::string_view::npos) {
+    if (m_timeText.empty()) {
         return false;
     }
     std::string file;
     if (!m_platform.readFile(job.path, file, page.size() + 1) || file.size() != page.size()) {
         return false;
+    }
+    if (page.find(m_timeText) == std::string_view::npos) {
+        return page == file;  // a file without the time: kept when it is the same
     }
     std::size_t from = 0;
     for (std::size_t at = page.find(m_timeText); at != std::string_view::npos;

@@ -24,8 +24,9 @@ class SiteWriter {
 
     // The run's generation time as the page footers show it (dateText without its line
     // end). A page that differs from the file already there only in that time, where the
-    // file holds another time of the same form, leaves the file as it is, so a run with no
-    // change to the tournament changes no file. Empty (the default): every page is written.
+    // file holds another time of the same form, leaves the file as it is, and so does a page
+    // without that time that equals the file, so a run with no change to the tournament
+    // changes no file. Empty (the default): every page is written.
     void keepFilesUnchangedBut(std::string timeText) { m_timeText = std::move(timeText); }
     // Writes a whole file, replacing one of that name once the new one is complete.
     void write(std::string path, std::string content);

@@ -52,7 +52,8 @@ TEST(OptionPages, EverySettingOfTheSheetHasOneControl) {
     EXPECT_EQ(tabs, (std::vector<std::string>{"Options", "Colours", "Tiebreaks", "Fonts", "Labels",
                                               "PGN"}));
     // The settings less the three of the main dialog and the publishing ones, each once.
-    EXPECT_EQ(names.size(), std::size_t(54));
+    EXPECT_EQ(names.size(), std::size_t(56));
+    EXPECT_EQ(names.count("PhonePages") + names.count("PublicUrl"), 2u);
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
     EXPECT_EQ(names.count("strFilename") + names.count("TourneyName") + names.count("OutputIndex"),
               0u);

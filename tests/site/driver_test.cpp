@@ -238,7 +238,8 @@ TEST_F(DriverTest, WritesTheWholeSite) {
     EXPECT_EQ(
         filesIn(dir / "site"),
         (std::vector<std::string>{"admin.php", "contents.html", "crosstable.html", "index.html",
-                                  "pgn", "player_list.html", "results.html", "results_round1.html",
+                                  "m", "pgn", "player_list.html", "results.html",
+                                  "results_round1.html",
                                   "results_round2.html", "results_round3.html",
                                   "results_round4.html", "standings.html", "standings_round1.html",
                                   "standings_round2.html", "standings_round3.html", "style.css"}));
