@@ -4,7 +4,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-scripts/deps.sh cmake g++ make libgtest-dev libssl-dev libcurl4-openssl-dev
+scripts/deps.sh cmake g++ make libgtest-dev libssl-dev libcurl4-openssl-dev \
+    libqrcodegencpp-dev
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DPAIRWEB_BUILD_GUI=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target bench_generate >/dev/null
 build-bench/bin/bench_generate "${1:-5}"

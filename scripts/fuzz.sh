@@ -7,7 +7,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 seconds="${1:-20}"
 
-scripts/deps.sh cmake clang libclang-rt-14-dev make libssl-dev libcurl4-openssl-dev
+scripts/deps.sh cmake clang libclang-rt-14-dev make libssl-dev libcurl4-openssl-dev \
+    libqrcodegencpp-dev
 CC=clang CXX=clang++ scripts/build.sh build-fuzz -DPAIRWEB_BUILD_FUZZ=ON \
     -DPAIRWEB_BUILD_TESTS=OFF -DPAIRWEB_BUILD_GUI=OFF
 

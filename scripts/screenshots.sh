@@ -4,7 +4,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 scripts/deps.sh cmake g++ make libgtest-dev qt6-base-dev libssl-dev libcurl4-openssl-dev \
-    fonts-dejavu-core
+    libqrcodegencpp-dev fonts-dejavu-core
 scripts/build.sh build
 mkdir -p docs
 QT_QPA_PLATFORM=offscreen build/bin/ui_screenshots docs samples/swiss_open.trn
