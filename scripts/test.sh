@@ -6,7 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-scripts/deps.sh cmake g++ make libgtest-dev qt6-base-dev libssl-dev libqrcodegencpp-dev
+scripts/deps.sh cmake g++ make libgtest-dev qt6-base-dev libssl-dev libcurl4-openssl-dev \
+    libqrcodegencpp-dev vsftpd openssh-server python3-pyftpdlib openssl
 
 scripts/build.sh build
 (cd build && ctest --output-on-failure -j"$(nproc)")

@@ -95,7 +95,8 @@ std::map<std::string, ino_t> inodes(const std::string& folder) {
     std::map<std::string, ino_t> result;
     for (const auto& entry : readTree(folder)) {
         struct stat info {};
-        if (stat((folder + "/" + entry.first).c_str(), &info) == 0) result[entry.first] = info.st_ino;
+        if (stat((folder + "/" + entry.first).c_str(), &info) == 0)
+            result[entry.first] = info.st_ino;
     }
     return result;
 }
@@ -150,8 +151,9 @@ PublishedLine publishedLine(const std::string& out) {
     PublishedLine line;
     const std::vector<std::string> lines = linesStartingWith(out, "Published ");
     int urlAt = 0;
-    if (lines.size() == 1 && std::sscanf(lines[0].c_str(), "Published %d of %d files (%lf KB) to %n",
-                                         &line.files, &line.of, &line.kilobytes, &urlAt) == 3) {
+    if (lines.size() == 1 &&
+        std::sscanf(lines[0].c_str(), "Published %d of %d files (%lf KB) to %n", &line.files,
+                    &line.of, &line.kilobytes, &urlAt) == 3) {
         line.url = lines[0].substr(static_cast<std::size_t>(urlAt));
     }
     return line;
@@ -165,7 +167,7 @@ std::size_t bytesOf(const Tree& tree, const std::set<std::string>& paths) {
 
 // A listening socket that never accepts, so that a client waits for a greeting in vain.
 class SilentPort {
-public:
+  public:
     SilentPort() {
         m_fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
@@ -184,7 +186,7 @@ public:
     bool listening() const { return m_listening; }
     int port() const { return m_port; }
 
-private:
+  private:
     int m_port = 0;
     int m_fd = -1;
     bool m_listening = false;
@@ -194,7 +196,7 @@ private:
 struct Target {
     std::unique_ptr<testing::TestServer> server;  // none for a port without a server
     std::string settings;
-    std::vector<std::string> env;         // the password, where the server asks for one
+    std::vector<std::string> env;          // the password, where the server asks for one
     testing::VsftpServer* ftps = nullptr;  // the same server, for its transfer log
     std::unique_ptr<SilentPort> silent;
 };
@@ -206,8 +208,8 @@ std::string line(const std::string& key, const std::string& value) {
 Target ftpsTarget() {
     Target target;
     auto server = std::make_unique<testing::VsftpServer>();
-    target.settings = line("PublishUrl", server->url()) +
-                      line("PublishCaFile", server->certificateFile());
+    target.settings =
+        line("PublishUrl", server->url()) + line("PublishCaFile", server->certificateFile());
     target.env = {"PAIRWEB_PUBLISH_PASSWORD=guest"};
     target.ftps = server.get();
     target.server = std::move(server);
@@ -217,10 +219,10 @@ Target ftpsTarget() {
 Target sftpTarget(const std::string& pinnedKey = {}) {
     Target target;
     auto server = std::make_unique<testing::SshServer>();
-    target.settings = line("PublishUrl", server->url()) +
-                      line("PublishHostKey",
-                           pinnedKey.empty() ? server->hostKeyFingerprint() : pinnedKey) +
-                      line("PublishKeyFile", server->clientKeyFile());
+    target.settings =
+        line("PublishUrl", server->url()) +
+        line("PublishHostKey", pinnedKey.empty() ? server->hostKeyFingerprint() : pinnedKey) +
+        line("PublishKeyFile", server->clientKeyFile());
     target.server = std::move(server);
     return target;
 }
@@ -234,8 +236,52 @@ Target plainFtpTarget(const std::string& password) {
     return target;
 }
 
+// pairweb-gen run in a thread of its own while the test acts on the server.
+class BackgroundRun {
+  public:
+    explicit BackgroundRun(std::function<ProcessResult()> run)
+        : m_thread([this, run] {
+              m_result = run();
+              m_done = true;
+          }) {}
+    ~BackgroundRun() {
+        if (m_thread.joinable()) m_thread.join();
+    }
+    BackgroundRun(const BackgroundRun&) = delete;
+    BackgroundRun& operator=(const BackgroundRun&) = delete;
+    bool done() const { return m_done; }
+    const ProcessResult& wait() {
+        if (m_thread.joinable()) m_thread.join();
+        return m_result;
+    }
+
+  private:
+    ProcessResult m_result;
+    std::atomic<bool> m_done{false};
+    std::thread m_thread;
+};
+
+// Bytes a second of a slowed server: the sample site takes about ten seconds.
+constexpr int kSlowRate = 40000;
+
+// Waits (at most 60 s) until a publish to a slowed server has completed three uploads since
+// the server started and is in the middle of another; false when the publish ended first.
+bool caughtMidFile(const testing::VsftpServer& server, const BackgroundRun& run) {
+    const int uploadsBefore = server.completedUploads();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!run.done() && std::chrono::steady_clock::now() < deadline) {
+        if (server.completedUploads() >= uploadsBefore + 3) {
+            for (const auto& [path, bytes] : readTree(server.remoteFolder())) {
+                if (isTemporary(path) && !bytes.empty()) return true;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
 class PublishTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         // The password comes from each test, never from the environment of the test run.
         unsetenv("PAIRWEB_PUBLISH_PASSWORD");
@@ -250,8 +296,8 @@ protected:
     // The sample's settings with this test's tables and site, the prefix "Köln Open" in
     // Windows-1252 as settings files hold it, and the given publishing lines.
     std::string writeSettings(const std::string& publishing) const {
-        std::istringstream sample(readFile(std::string(PAIRWEB_SOURCE_DIR) +
-                                           "/samples/swiss_open.cfg"));
+        std::istringstream sample(
+            readFile(std::string(PAIRWEB_SOURCE_DIR) + "/samples/swiss_open.cfg"));
         std::string settings;
         for (std::string text; std::getline(sample, text);) {
             if (text.rfind("strFilename ", 0) == 0) {
@@ -329,12 +375,13 @@ protected:
     }
 
     testing::TempDir dir;
+    testing::RemovedOnInterrupt removed{dir.path()};
 };
 
 enum class Kind { Ftps, Sftp };
 
 class PublishRoundTripTest : public PublishTest, public ::testing::WithParamInterface<Kind> {
-protected:
+  protected:
     Target target() const { return GetParam() == Kind::Ftps ? ftpsTarget() : sftpTarget(); }
 };
 
@@ -429,11 +476,10 @@ TEST_F(PublishTest, ServerKilledMidPublishNeverShowsAHalfPageAndTheNextPublishFi
 
     // A reader that sees any file under its own name with other bytes than one of the two
     // versions saw a half page.
-    std::atomic<bool> stopReading{false};
     std::atomic<int> reads{0};
     std::vector<std::string> halfPages;
-    std::thread reader([&] {
-        while (!stopReading) {
+    std::jthread reader([&](const std::stop_token& stop) {
+        while (!stop.stop_requested()) {
             for (const auto& [path, bytes] : readTree(remote, false)) {
                 const auto old = previous.find(path);
                 const auto now = next.find(path);
@@ -443,33 +489,19 @@ TEST_F(PublishTest, ServerKilledMidPublishNeverShowsAHalfPageAndTheNextPublishFi
                 }
                 ++reads;
             }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
     });
 
     // Every page again, slowly, and the server killed while it takes one.
     to.server->stop();
-    to.ftps->setMaxRate(40000);
+    to.ftps->setMaxRate(kSlowRate);
     ASSERT_TRUE(to.server->start()) << to.server->log();
-    const int uploadsBefore = to.ftps->completedUploads();
-    std::atomic<bool> done{false};
-    ProcessResult cut;
-    std::thread publish([&] {
-        cut = gen({"--publish-all"}, to.env);
-        done = true;
-    });
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    bool midFile = false;
-    while (!done && !midFile && std::chrono::steady_clock::now() < deadline) {
-        if (to.ftps->completedUploads() >= uploadsBefore + 3) {
-            for (const auto& [path, bytes] : readTree(remote)) {
-                midFile = midFile || (isTemporary(path) && !bytes.empty());
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    BackgroundRun publish([&] { return gen({"--publish-all"}, to.env); });
+    const bool midFile = caughtMidFile(*to.ftps, publish);
     to.server->stop();
     const auto killed = std::chrono::steady_clock::now();
-    publish.join();
+    const ProcessResult& cut = publish.wait();
     EXPECT_TRUE(midFile) << "the publish was not caught in the middle of a file";
     EXPECT_EQ(cut.exitStatus, 3) << cut.out << cut.err;
     EXPECT_EQ(linesStartingWith(cut.out, "Error: publishing stopped at ").size(), 1u) << cut.out;
@@ -481,7 +513,7 @@ TEST_F(PublishTest, ServerKilledMidPublishNeverShowsAHalfPageAndTheNextPublishFi
     to.ftps->setMaxRate(0);
     ASSERT_TRUE(to.server->start()) << to.server->log();
     const ProcessResult resumed = gen({"--publish"}, to.env);
-    stopReading = true;
+    reader.request_stop();
     reader.join();
     EXPECT_EQ(resumed.exitStatus, 0) << resumed.out << resumed.err << to.server->log();
     const Tree after = readTree(remote);
@@ -489,6 +521,25 @@ TEST_F(PublishTest, ServerKilledMidPublishNeverShowsAHalfPageAndTheNextPublishFi
     EXPECT_EQ(differences(after, next), std::set<std::string>{});
     EXPECT_EQ(halfPages, std::vector<std::string>{});
     EXPECT_GT(reads, 0);
+}
+
+TEST_F(PublishTest, StalledServerEndsThePublishInTime) {
+    Target to = ftpsTarget();
+    to.ftps->setMaxRate(kSlowRate);
+    ASSERT_TRUE(to.server->start()) << to.server->log();
+    writeSettings(to.settings);
+    BackgroundRun publish([&] { return gen({"--publish"}, to.env); });
+    ASSERT_TRUE(caughtMidFile(*to.ftps, publish)) << "the publish ended before the stall";
+    to.server->freeze();
+    const auto frozen = std::chrono::steady_clock::now();
+    const ProcessResult& cut = publish.wait();
+    EXPECT_LT(std::chrono::steady_clock::now() - frozen, std::chrono::milliseconds(kFaultBoundMs))
+        << cut.out;
+    EXPECT_EQ(cut.exitStatus, 3) << cut.out << cut.err;
+    const std::vector<std::string> errors = linesStartingWith(cut.out, "Error:");
+    ASSERT_EQ(errors.size(), 1u) << cut.out;
+    EXPECT_EQ(errors[0].rfind("Error: publishing stopped at ", 0), 0u) << errors[0];
+    EXPECT_NE(errors[0].find(": connection lost"), std::string::npos) << errors[0];
 }
 
 TEST_F(PublishTest, DryRunListsAndUploadsNothing) {
@@ -561,18 +612,19 @@ TEST_F(PublishTest, FaultsGiveOneClearLineAndStatusThreeInTime) {
         {"folder not writable",
          [] {
              Target t = ftpsTarget();
-             t.settings = line("PublishUrl", "ftp://anonymous@127.0.0.1:" +
-                                                 std::to_string(t.server->port()) + "/") +
-                          line("PublishCaFile", t.ftps->certificateFile());
+             t.settings =
+                 line("PublishUrl",
+                      "ftp://anonymous@127.0.0.1:" + std::to_string(t.server->port()) + "/") +
+                 line("PublishCaFile", t.ftps->certificateFile());
              return t;
          },
          "permission denied"},
         {"nothing listening",
          [] {
              Target t;
-             t.settings = line("PublishUrl", "ftp://anonymous@127.0.0.1:" +
-                                                 std::to_string(testing::freeLoopbackPort()) +
-                                                 "/www/");
+             t.settings =
+                 line("PublishUrl", "ftp://anonymous@127.0.0.1:" +
+                                        std::to_string(testing::freeLoopbackPort()) + "/www/");
              t.env = {"PAIRWEB_PUBLISH_PASSWORD=guest"};
              return t;
          },
@@ -581,8 +633,9 @@ TEST_F(PublishTest, FaultsGiveOneClearLineAndStatusThreeInTime) {
          [] {
              Target t;
              t.silent = std::make_unique<SilentPort>();
-             t.settings = line("PublishUrl", "ftp://anonymous@127.0.0.1:" +
-                                                 std::to_string(t.silent->port()) + "/www/");
+             t.settings =
+                 line("PublishUrl",
+                      "ftp://anonymous@127.0.0.1:" + std::to_string(t.silent->port()) + "/www/");
              t.env = {"PAIRWEB_PUBLISH_PASSWORD=guest"};
              return t;
          },

@@ -44,14 +44,14 @@ bool accepts(int port) {
     return ok;
 }
 
-// The servers that run, for the signal handler: their process groups and folders, in fixed
-// buffers so that the handler reads them without allocating.
-constexpr int kMaxServers = 16;
-struct RunningServer {
-    pid_t pid = 0;
+// The servers that run and the folders to remove, for the signal handler: in fixed buffers,
+// so that the handler reads them without allocating. A slot is free when its folder is empty.
+constexpr int kMaxSlots = 32;
+struct Slot {
+    pid_t pid = 0;  // 0 for a folder without a server
     char dir[1024] = {};
 };
-RunningServer g_running[kMaxServers];
+Slot g_slots[kMaxSlots];
 bool g_madePrivilegeSeparationDir = false;
 int g_privilegeSeparationUsers = 0;
 
@@ -60,14 +60,15 @@ extern "C" void endServersAndReraise(int signalNumber) {
     char force[] = "-rf";
     char endOfOptions[] = "--";
     char privilegeSeparationDir[] = "/run/sshd";
-    char* argv[kMaxServers + 5] = {rm, force, endOfOptions};
+    char* argv[kMaxSlots + 5] = {rm, force, endOfOptions};
     int argc = 3;
-    for (RunningServer& server : g_running) {
-        if (server.pid <= 0) continue;
-        kill(-server.pid, SIGKILL);
-        kill(server.pid, SIGKILL);
-        waitpid(server.pid, nullptr, 0);
-        argv[argc++] = server.dir;
+    for (Slot& slot : g_slots) {
+        if (slot.pid > 0) {
+            kill(-slot.pid, SIGKILL);
+            kill(slot.pid, SIGKILL);
+            waitpid(slot.pid, nullptr, 0);
+        }
+        if (slot.dir[0] != '\0') argv[argc++] = slot.dir;
     }
     if (g_madePrivilegeSeparationDir) argv[argc++] = privilegeSeparationDir;
     argv[argc] = nullptr;
@@ -83,9 +84,9 @@ extern "C" void endServersAndReraise(int signalNumber) {
     raise(signalNumber);
 }
 
-// Changes to the list are made with the two signals blocked.
+// Changes to the slots are made with the two signals blocked.
 class SignalsBlocked {
-public:
+  public:
     SignalsBlocked() {
         sigset_t set;
         sigemptyset(&set);
@@ -95,38 +96,41 @@ public:
     }
     ~SignalsBlocked() { pthread_sigmask(SIG_SETMASK, &m_old, nullptr); }
 
-private:
+  private:
     sigset_t m_old;
 };
 
-void registerServer(pid_t pid, const std::string& dir) {
-    const SignalsBlocked blocked;
+// A signal that the test process ignores (a background job's SIGINT) stays ignored.
+void installHandler() {
     static bool installed = false;
-    if (!installed) {
-        installed = true;
-        for (int signalNumber : {SIGINT, SIGTERM}) {
-            struct sigaction current {};
-            sigaction(signalNumber, nullptr, &current);
-            if (current.sa_handler != SIG_DFL) continue;
-            struct sigaction action {};
-            action.sa_handler = endServersAndReraise;
-            sigemptyset(&action.sa_mask);
-            sigaction(signalNumber, &action, nullptr);
-        }
-    }
-    for (RunningServer& server : g_running) {
-        if (server.pid > 0) continue;
-        std::snprintf(server.dir, sizeof server.dir, "%s", dir.c_str());
-        server.pid = pid;
-        return;
+    if (installed) return;
+    installed = true;
+    for (int signalNumber : {SIGINT, SIGTERM}) {
+        struct sigaction current {};
+        sigaction(signalNumber, nullptr, &current);
+        if (current.sa_handler != SIG_DFL) continue;
+        struct sigaction action {};
+        action.sa_handler = endServersAndReraise;
+        sigemptyset(&action.sa_mask);
+        sigaction(signalNumber, &action, nullptr);
     }
 }
 
-void unregisterServer(pid_t pid) {
+int takeSlot(pid_t pid, const std::string& dir) {
     const SignalsBlocked blocked;
-    for (RunningServer& server : g_running) {
-        if (server.pid == pid) server = RunningServer{};
+    installHandler();
+    for (int k = 0; k < kMaxSlots; ++k) {
+        if (g_slots[k].dir[0] != '\0') continue;
+        std::snprintf(g_slots[k].dir, sizeof g_slots[k].dir, "%s", dir.c_str());
+        g_slots[k].pid = pid;
+        return k;
     }
+    return -1;
+}
+
+void freeSlot(int slot) {
+    const SignalsBlocked blocked;
+    if (slot >= 0) g_slots[slot] = Slot{};
 }
 
 bool usePrivilegeSeparationDir() {
@@ -175,10 +179,10 @@ std::vector<pid_t> allProcesses() {
     return pids;
 }
 
-// Stops the leader and all its descendants (stopped processes cannot fork any more), then
-// kills them all and waits until each is gone. Descendants may have left the process group
-// (sshd gives each connection a session of its own).
-void killTree(pid_t leader) {
+// Stops the leader and all its descendants (stopped processes cannot fork any more); the
+// processes stopped. Descendants may have left the process group (sshd gives each connection
+// a session of its own).
+std::set<pid_t> stopTree(pid_t leader) {
     kill(leader, SIGSTOP);
     std::set<pid_t> tree{leader};
     for (bool grown = true; grown;) {
@@ -190,6 +194,12 @@ void killTree(pid_t leader) {
             }
         }
     }
+    return tree;
+}
+
+// Kills the leader and all its descendants and waits until each is gone.
+void killTree(pid_t leader) {
+    const std::set<pid_t> tree = stopTree(leader);
     kill(-leader, SIGKILL);
     for (pid_t pid : tree) kill(pid, SIGKILL);
     waitpid(leader, nullptr, 0);
@@ -207,6 +217,10 @@ void killTree(pid_t leader) {
 }
 
 }  // namespace
+
+RemovedOnInterrupt::RemovedOnInterrupt(const std::string& folder) : m_slot(takeSlot(0, folder)) {}
+
+RemovedOnInterrupt::~RemovedOnInterrupt() { freeSlot(m_slot); }
 
 int freeLoopbackPort() {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -284,11 +298,11 @@ bool TestServer::start() {
     if (pid < 0) return false;
     setpgid(pid, pid);
     m_pid = pid;
-    registerServer(pid, m_dir.path());
+    m_slot = takeSlot(pid, m_dir.path());
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (Clock::now() < deadline) {
         if (waitpid(pid, nullptr, WNOHANG) == pid) {
-            unregisterServer(pid);
+            freeSlot(m_slot);
             m_pid = -1;
             if (m_needsPrivilegeSeparationDir) releasePrivilegeSeparationDir();
             m_setupLog += args[0] + " ended at its start\n";
@@ -305,9 +319,13 @@ bool TestServer::start() {
 void TestServer::stop() {
     if (m_pid <= 0) return;
     killTree(m_pid);
-    unregisterServer(m_pid);
+    freeSlot(m_slot);
     m_pid = -1;
     if (m_needsPrivilegeSeparationDir) releasePrivilegeSeparationDir();
+}
+
+void TestServer::freeze() {
+    if (m_pid > 0) stopTree(m_pid);
 }
 
 VsftpServer::VsftpServer() {
@@ -317,8 +335,8 @@ VsftpServer::VsftpServer() {
     fs::create_directories(m_dir / "empty");
     if (!runStep({"/bin/chown", "ftp:ftp", m_dir / "root/www"})) return;
     runStep({"/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
-             m_dir / "key.pem", "-out", certificateFile(), "-days", "7", "-subj",
-             "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+             m_dir / "key.pem", "-out", certificateFile(), "-days", "7", "-subj", "/CN=127.0.0.1",
+             "-addext", "subjectAltName=IP:127.0.0.1"});
 }
 
 std::string VsftpServer::url() const {
@@ -347,19 +365,37 @@ int VsftpServer::completedUploads() const {
 }
 
 bool VsftpServer::configure() {
-    std::string config =
-        "listen=YES\nlisten_ipv6=NO\nlisten_address=127.0.0.1\nbackground=NO\n"
-        "listen_port=" + std::to_string(port()) + "\n"
-        "anonymous_enable=YES\nlocal_enable=NO\nwrite_enable=YES\nanon_upload_enable=YES\n"
-        "anon_mkdir_write_enable=YES\nanon_other_write_enable=YES\nanon_umask=022\n"
-        "anon_root=" + (m_dir / "root") + "\nsecure_chroot_dir=" + (m_dir / "empty") + "\n"
-        "ssl_enable=YES\nallow_anon_ssl=YES\nforce_anon_logins_ssl=YES\n"
-        "force_anon_data_ssl=YES\nrsa_cert_file=" + certificateFile() + "\n"
-        "rsa_private_key_file=" + (m_dir / "key.pem") + "\n"
-        "xferlog_enable=YES\nxferlog_std_format=YES\nxferlog_file=" + (m_dir / "xferlog") +
-        "\ndual_log_enable=YES\nlog_ftp_protocol=YES\nvsftpd_log_file=" + (m_dir / "vsftpd.log") +
-        "\n";
-    if (m_maxRate > 0) config += "anon_max_rate=" + std::to_string(m_maxRate) + "\n";
+    std::vector<std::string> lines = {
+        "listen=YES",
+        "listen_ipv6=NO",
+        "listen_address=127.0.0.1",
+        "listen_port=" + std::to_string(port()),
+        "background=NO",
+        "anonymous_enable=YES",
+        "local_enable=NO",
+        "write_enable=YES",
+        "anon_upload_enable=YES",
+        "anon_mkdir_write_enable=YES",
+        "anon_other_write_enable=YES",
+        "anon_umask=022",
+        "anon_root=" + (m_dir / "root"),
+        "secure_chroot_dir=" + (m_dir / "empty"),
+        "ssl_enable=YES",
+        "allow_anon_ssl=YES",
+        "force_anon_logins_ssl=YES",
+        "force_anon_data_ssl=YES",
+        "rsa_cert_file=" + certificateFile(),
+        "rsa_private_key_file=" + (m_dir / "key.pem"),
+        "xferlog_enable=YES",
+        "xferlog_std_format=YES",
+        "xferlog_file=" + (m_dir / "xferlog"),
+        "dual_log_enable=YES",
+        "log_ftp_protocol=YES",
+        "vsftpd_log_file=" + (m_dir / "vsftpd.log"),
+    };
+    if (m_maxRate > 0) lines.push_back("anon_max_rate=" + std::to_string(m_maxRate));
+    std::string config;
+    for (const std::string& text : lines) config += text + "\n";
     writeFile(m_dir / "vsftpd.conf", config);
     return chmod((m_dir / "vsftpd.conf").c_str(), 0600) == 0;
 }
@@ -383,8 +419,19 @@ bool PasswordFtpServer::configure() { return true; }
 
 std::vector<std::string> PasswordFtpServer::command() const {
     // Debian's python3, which has the pyftpdlib package.
-    return {"/usr/bin/python3", "-m", "pyftpdlib", "-i", "127.0.0.1", "-p",
-            std::to_string(port()), "-w", "-d", remoteFolder(), "-u", m_user, "-P",
+    return {"/usr/bin/python3",
+            "-m",
+            "pyftpdlib",
+            "-i",
+            "127.0.0.1",
+            "-p",
+            std::to_string(port()),
+            "-w",
+            "-d",
+            remoteFolder(),
+            "-u",
+            m_user,
+            "-P",
             m_password};
 }
 
@@ -416,12 +463,22 @@ std::string SshServer::remoteFolder() const { return m_dir / "remote"; }
 std::string SshServer::clientKeyFile() const { return m_dir / "client_key"; }
 
 bool SshServer::configure() {
-    writeFile(m_dir / "sshd_config",
-              "Port " + std::to_string(port()) + "\nListenAddress 127.0.0.1\n"
-              "HostKey " + (m_dir / "host_key") + "\nPidFile " + (m_dir / "sshd.pid") + "\n"
-              "UsePAM no\nStrictModes no\nAuthorizedKeysFile " + (m_dir / "authorized_keys") +
-              "\nPermitRootLogin prohibit-password\nPasswordAuthentication no\n"
-              "KbdInteractiveAuthentication no\nSubsystem sftp internal-sftp\n");
+    const std::vector<std::string> lines = {
+        "Port " + std::to_string(port()),
+        "ListenAddress 127.0.0.1",
+        "HostKey " + (m_dir / "host_key"),
+        "PidFile " + (m_dir / "sshd.pid"),
+        "UsePAM no",
+        "StrictModes no",
+        "AuthorizedKeysFile " + (m_dir / "authorized_keys"),
+        "PermitRootLogin prohibit-password",
+        "PasswordAuthentication no",
+        "KbdInteractiveAuthentication no",
+        "Subsystem sftp internal-sftp",
+    };
+    std::string config;
+    for (const std::string& text : lines) config += text + "\n";
+    writeFile(m_dir / "sshd_config", config);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 #include <vector>
 
 #include "support/test_env.h"
@@ -17,12 +18,25 @@ namespace pairweb::testing {
 // A TCP port of 127.0.0.1 that nothing listened on at the time of the call.
 int freeLoopbackPort();
 
+// While it exists, SIGINT or SIGTERM of the test process removes the folder (with what the
+// servers leave), so that an interrupted test leaves no files behind either.
+class RemovedOnInterrupt {
+  public:
+    explicit RemovedOnInterrupt(const std::string& folder);
+    ~RemovedOnInterrupt();
+    RemovedOnInterrupt(const RemovedOnInterrupt&) = delete;
+    RemovedOnInterrupt& operator=(const RemovedOnInterrupt&) = delete;
+
+  private:
+    int m_slot = -1;
+};
+
 // One server program, run in the background in a process group of its own. Stopping kills
 // it and every process it started and waits for them; the destructor stops it, and so does
 // SIGINT or SIGTERM of the test process (its servers are killed and their folders removed
 // before the signal ends it). A server also ends when the thread that started it ends.
 class TestServer {
-public:
+  public:
     virtual ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
@@ -31,6 +45,9 @@ public:
     // accepts connections within 10 s. On false, log() says why.
     [[nodiscard]] bool start();
     void stop();
+    // Stops the server and its processes without ending them (SIGSTOP): its clients see a
+    // connection that stalls. stop() ends a frozen server.
+    void freeze();
     bool running() const { return m_pid > 0; }
     int port() const { return m_port; }
     // The URL of the folder that tests publish to, ending with "/".
@@ -40,7 +57,7 @@ public:
     // What setting up the server and the server itself wrote.
     std::string log() const;
 
-protected:
+  protected:
     TestServer();
     // Writes the server's configuration; the command line that runs the server.
     virtual bool configure() = 0;
@@ -53,9 +70,10 @@ protected:
     bool m_needsPrivilegeSeparationDir = false;
     TempDir m_dir;
 
-private:
+  private:
     int m_port = 0;
     pid_t m_pid = -1;
+    int m_slot = -1;
     std::string m_setupLog;
     bool m_setupFailed = false;
 };
@@ -64,9 +82,8 @@ private:
 // settings otherwise) and anonymous login with any password; uploads, folders, renames and
 // deletes are allowed in "www/" below the read-only root. Transfers go to a log of the test.
 class VsftpServer : public TestServer {
-public:
+  public:
     VsftpServer();
-    ~VsftpServer() override { stop(); }
     // Limits transfers to this many bytes a second from the next start; 0 is no limit.
     void setMaxRate(int bytesPerSecond) { m_maxRate = bytesPerSecond; }
     std::string url() const override;
@@ -76,29 +93,28 @@ public:
     // Uploads that the server completed, by its transfer log, since it was made.
     int completedUploads() const;
 
-protected:
+  protected:
     bool configure() override;
     std::vector<std::string> command() const override;
 
-private:
+  private:
     int m_maxRate = 0;
 };
 
 // pyftpdlib: plain FTP, one user with a password and full rights in its home folder.
 class PasswordFtpServer : public TestServer {
-public:
+  public:
     PasswordFtpServer(std::string user, std::string password);
-    ~PasswordFtpServer() override { stop(); }
     std::string url() const override;
     std::string remoteFolder() const override;
     const std::string& user() const { return m_user; }
     const std::string& password() const { return m_password; }
 
-protected:
+  protected:
     bool configure() override;
     std::vector<std::string> command() const override;
 
-private:
+  private:
     std::string m_user;
     std::string m_password;
 };
@@ -107,9 +123,8 @@ private:
 // generated ECDSA client key only. The URL names the remote folder by its absolute path; that
 // folder does not exist until a client creates it.
 class SshServer : public TestServer {
-public:
+  public:
     SshServer();
-    ~SshServer() override { stop(); }
     std::string url() const override;
     std::string remoteFolder() const override;
     // The host key's fingerprint as ssh-keygen -lf prints it ("SHA256:...").
@@ -117,11 +132,11 @@ public:
     // The client's private key (no passphrase); its public key is beside it (".pub").
     std::string clientKeyFile() const;
 
-protected:
+  protected:
     bool configure() override;
     std::vector<std::string> command() const override;
 
-private:
+  private:
     std::string m_fingerprint;
 };
 
