@@ -24,7 +24,8 @@ using testing::writeFile;
 class WatchProcess {
 public:
     // With withErrors, standard error shares the pipe, as on a terminal.
-    explicit WatchProcess(const std::string& settings, bool withErrors = false) {
+    explicit WatchProcess(const std::string& settings, bool withErrors = false,
+                          const char* option = nullptr) {
         int fds[2];
         if (pipe(fds) != 0) return;
         m_pid = fork();
@@ -33,8 +34,13 @@ public:
             if (withErrors) dup2(fds[1], STDERR_FILENO);
             close(fds[0]);
             close(fds[1]);
-            execl(PAIRWEB_GEN_PATH, PAIRWEB_GEN_PATH, "--watch", settings.c_str(),
-                  static_cast<char*>(nullptr));
+            if (option != nullptr) {
+                execl(PAIRWEB_GEN_PATH, PAIRWEB_GEN_PATH, "--watch", option, settings.c_str(),
+                      static_cast<char*>(nullptr));
+            } else {
+                execl(PAIRWEB_GEN_PATH, PAIRWEB_GEN_PATH, "--watch", settings.c_str(),
+                      static_cast<char*>(nullptr));
+            }
             _exit(127);
         }
         close(fds[1]);
@@ -160,6 +166,21 @@ TEST_F(WatchTest, FollowsTheTablesItsSettingsName) {
     const std::string line = watch.nextLine();
     EXPECT_EQ(line.size(), 20 + site::kCannotOpenTrn.size());
     EXPECT_EQ(messageOf(line), site::kCannotOpenTrn);
+    EXPECT_EQ(watch.interrupt(), 0);
+}
+
+TEST_F(WatchTest, AFailedPublishIsTriedAgainThoughNothingChanges) {
+    // Nothing listens on port 1 of this machine.
+    writeFile(dir / "watch.cfg", readFile(dir / "watch.cfg") +
+                                     "PublishUrl [ftp://club@127.0.0.1:1/www/]\r\n"
+                                     "PublishPlainFtp [1]\r\n");
+    WatchProcess watch(dir / "watch.cfg", false, "--publish");
+    EXPECT_EQ(messageOf(watch.nextLine()),
+              "Web page generated!; publish failed: host not reachable; retrying in 30 s");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(messageOf(watch.nextLine(45)),
+              "Web page generated!; publish failed: host not reachable; retrying in 60 s");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(29));
     EXPECT_EQ(watch.interrupt(), 0);
 }
 
