@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Browser test: builds the sample site into a temporary folder, serves it on 127.0.0.1 and
-# drives headless Chromium through it. Screenshots are kept in build/e2e-artifacts/.
+# drives headless Chromium through it, the phone pages in phone emulation included.
+# Screenshots are kept in build/e2e-artifacts/.
 # PAIRWEB_GEN=path/bin/pairweb-gen uses that program (with the viewer files beside it, as its
 # build puts them) instead of building build/; screenshots then go to path/e2e-artifacts/.
 set -euo pipefail
@@ -35,6 +36,19 @@ mkdir -p "$work/site"
 artifacts="$(dirname "$(dirname "$gen")")/e2e-artifacts"
 rm -rf "$artifacts"
 node tests/e2e/e2e.mjs "$work/site" "$artifacts"
+
+# The phone pages of the sample site with a public address (so with its poster), in phone
+# emulation, light and dark; then Lighthouse (mobile) on three of them, the slower step.
+mkdir -p "$work/phone"
+{
+    cat samples/swiss_open.cfg
+    printf 'strFilename [%s]\r\n' "$root/samples/swiss_open.trn"
+    printf 'OutputIndex [%s]\r\n' "$work/phone/index.html"
+    printf 'PublicUrl [https://club.example.org/open2026/]\r\n'
+} > "$work/phone.cfg"
+"$gen" "$work/phone.cfg"
+node tests/e2e/phone.mjs "$work/phone" "$artifacts"
+node tests/e2e/phone.mjs "$work/phone" "$artifacts" --lighthouse
 
 # Game entry: a site with PGN files and its admin password, served by PHP's own server,
 # made from the sample's tables with two players' surnames that are markup and PGN quoting.

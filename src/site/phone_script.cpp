@@ -17,15 +17,16 @@ function save(){try{if(me)localStorage.setItem(S,JSON.stringify(me));else localS
 function fold(s){return s.normalize('NFD').replace(/[\u0300-\u036f]/g,'').toLowerCase().replace(/\u00df/g,'ss').replace(/\u00e6/g,'ae').replace(/\u0153/g,'oe').replace(/\u00f8/g,'o').replace(/\u00f0/g,'d').replace(/\u00fe/g,'th')}
 function id(a){var m=/^player(\d+)\.html$/.exec(a.getAttribute('href')||'');return m?m[1]:null}
 function own(tr){var l=tr.querySelectorAll('th a');if(!l.length)l=tr.querySelectorAll('a');return [].filter.call(l,id)}
-function mark(){rows.forEach(function(tr){var on=false;own(tr).forEach(function(a){var m=!!me&&id(a)==me.k;on=on||m;if(m)a.setAttribute('aria-current','true');else a.removeAttribute('aria-current')});tr.classList.toggle('me',on)});
+var seen=null,marked=false;
+function table(){if(!seen)seen=rows.map(function(tr){var o=own(tr);return{tr:tr,f:!!tr.closest('table.f'),o:o,k:o.map(function(a){return fold(a.textContent).replace(/[^a-z0-9]/g,'')})}});return seen}
+function mark(){if(!me&&!marked){if(mk)mk.hidden=true;return}marked=!!me;table().forEach(function(r){var on=false;r.o.forEach(function(a){var m=!!me&&id(a)==me.k;on=on||m;if(m)a.setAttribute('aria-current','true');else a.removeAttribute('aria-current')});r.tr.classList.toggle('me',on)});
 if(mk){mk.hidden=!me;if(me)mk.firstChild.textContent='Marked: '+me.n+' '}}
 function words(){return q?fold(q.value).split(/[\s,]+/).map(function(w){return w.replace(/[^a-z0-9]/g,'')}).filter(Boolean):[]}
 function choose(a){me={k:id(a),n:a.textContent};save();mark()}
 function filter(){var w=words(),found={},n=0,one=null;
-rows.forEach(function(tr){if(!tr.closest('table.f'))return;var hit=!w.length;
-own(tr).forEach(function(a){var t=fold(a.textContent).replace(/[^a-z0-9]/g,'');
-if(w.length&&w.every(function(x){return t.indexOf(x)>=0})){hit=true;if(!found[id(a)]){found[id(a)]=1;n++;one=a}}});
-tr.hidden=!hit});
+if(w.length||seen)table().forEach(function(r){if(!r.f)return;var hit=!w.length;
+r.k.forEach(function(t,i){if(w.length&&w.every(function(x){return t.indexOf(x)>=0})){hit=true;var k=id(r.o[i]);if(!found[k]){found[k]=1;n++;one=r.o[i]}}});
+r.tr.hidden=!hit});
 if(n==1&&!(me&&me.k==id(one)))choose(one);
 if(F){if(!w.length)[].forEach.call(F.querySelectorAll('tbody tr'),function(tr){tr.hidden=!tr.classList.contains('me')});F.hidden=!(w.length?n:me)}}
 function hash(){var m=/^#q=(.*)$/.exec(location.hash);if(m&&q){try{q.value=decodeURIComponent(m[1].replace(/\+/g,' '))}catch(e){q.value=m[1]}filter()}}

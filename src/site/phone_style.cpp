@@ -106,13 +106,15 @@ std::string phoneStylesheet(const PageOptions& o) {
     page.line("a{color:var(--a);text-underline-offset:2px}");
     page.line("a,button{display:inline-block;min-width:24px;min-height:24px}");
     page.line("header a,nav a,footer a,.rl a{padding:10px 6px}");
+    // Names in tables wrap as text does; their padding keeps each line 24px high to tap.
+    page.line("td a,th a{display:inline;padding:4px 0}");
     page.line("nav{margin:0 0 8px}");
     page.line("footer{margin:16px auto 72px}");
     page.line(".w{overflow-x:auto;margin:0 0 16px}");
     page.line("table{border-collapse:collapse;width:100%;background:var(--tb);color:var(--fg)}");
     page.line("caption{text-align:left;font-weight:700;padding:4px 0}");
     page.line(
-        "th,td{padding:6px 8px;text-align:left;vertical-align:top;border-bottom:1px solid "
+        "th,td{padding:6px;text-align:left;vertical-align:top;border-bottom:1px solid "
         "var(--ln)}");
     page.line("thead th{background:var(--hb);color:var(--hf);white-space:nowrap}");
     page.line("tbody th{font-weight:400}");
