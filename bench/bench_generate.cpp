@@ -3,6 +3,7 @@
 // written, the peak resident memory, and the ratio of the run's time to the floor: writing
 // the same bytes into the same number of files, one buffered write each. The same run without
 // its writes, per byte written, shows how the generation's own work grows with its output.
+// At full size it also prints the run's time with and without the phone pages.
 // Usage: bench_generate [RUNS | profile | bigtable]
 #include <sys/resource.h>
 #include <unistd.h>
@@ -95,6 +96,7 @@ double floorMs(const Written& w, const fs::path& folder) {
     const std::string bytes(static_cast<std::size_t>(w.largest), 'x');
     fs::remove_all(folder);
     fs::create_directories(folder / "pgn");
+    fs::create_directories(folder / "m");
     sync();  // both measurements start with nothing left to write back
     const auto start = Clock::now();
     for (const auto& [name, size] : w.files) {
@@ -162,6 +164,7 @@ int main(int argc, char** argv) {
                 "median ms", "no-write ms", "ns/byte", "bytes", "files", "floor ms", "ratio",
                 "peak MiB");
     double fullMs = 0, fullRatio = 0;
+    double fullPhoneMs = 0, fullClassicMs = 0, fullPhoneComputeMs = 0, fullClassicComputeMs = 0;
     std::uintmax_t fullBytes = 0;
     for (const Size& size : sizes) {
         if (profile && size.players != 400) continue;
@@ -205,6 +208,30 @@ int main(int argc, char** argv) {
                 std::chrono::duration<double, std::milli>(Clock::now() - computeStart).count());
             floors.push_back(floorMs(written, dir / "floor"));
         }
+        // At full size, runs with and without the phone pages in turn, with their writes and
+        // without.
+        if (size.players == 400) {
+            std::vector<double> phone[2], phoneCompute[2];
+            for (int run = 0; run < 2 * runs; ++run) {
+                s.PhonePages = run % 2;
+                fs::remove_all(dir / "site");
+                fs::create_directories(dir / "site");
+                sync();
+                const auto start = Clock::now();
+                (void)pairweb::site::generateSite(s, platform);
+                phone[run % 2].push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                const auto computeStart = Clock::now();
+                (void)pairweb::site::generateSite(s, noWrites);
+                phoneCompute[run % 2].push_back(
+                    std::chrono::duration<double, std::milli>(Clock::now() - computeStart).count());
+            }
+            s.PhonePages = 1;
+            fullPhoneMs = medianMs(phone[1]);
+            fullClassicMs = medianMs(phone[0]);
+            fullPhoneComputeMs = medianMs(phoneCompute[1]);
+            fullClassicComputeMs = medianMs(phoneCompute[0]);
+        }
         const double ms = medianMs(times);
         const double floor = medianMs(floors);
         const double ratio = ms / floor;
@@ -218,5 +245,10 @@ int main(int argc, char** argv) {
     }
     std::printf("full-size: %.1f ms, %.2f MB, ratio-to-floor %.2f, peak %.1f MiB\n", fullMs,
                 static_cast<double>(fullBytes) / 1e6, fullRatio, peakKiB() / 1024.0);
+    std::printf("full-size with phone pages %.1f ms, without %.1f ms: phone pages add %.0f%%; "
+                "without writes %.1f ms and %.1f ms: %.0f%%\n",
+                fullPhoneMs, fullClassicMs, 100.0 * (fullPhoneMs - fullClassicMs) / fullClassicMs,
+                fullPhoneComputeMs, fullClassicComputeMs,
+                100.0 * (fullPhoneComputeMs - fullClassicComputeMs) / fullClassicComputeMs);
     return 0;
 }

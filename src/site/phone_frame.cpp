@@ -107,6 +107,12 @@ PhoneContext makePhoneContext(const data::Tournament& t, const PageOptions& o,
             c.rank[static_cast<std::size_t>(entry.index)] = ++position;
         }
     }
+    // Every row names players: their links are made once.
+    for (int k = 0; k < t.playerCount; ++k) {
+        Page link;
+        phone::writePlayerLink(link, c, t.players[static_cast<std::size_t>(k)]);
+        c.links.push_back(link.take());
+    }
     std::vector<std::pair<std::string, int>> keyed;
     for (int k = 0; k < t.playerCount; ++k) {
         const data::Player& p = t.players[static_cast<std::size_t>(k)];
@@ -187,7 +193,7 @@ void writePlayerLink(Page& page, const PhoneContext& c, const data::Player& p) {
 }
 
 void writePlayerLinkAt(Page& page, const PhoneContext& c, int index) {
-    if (index >= 0) writePlayerLink(page, c, c.t->players[static_cast<std::size_t>(index)]);
+    if (index >= 0) page << c.links[static_cast<std::size_t>(index)];
 }
 
 namespace {

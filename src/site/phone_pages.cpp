@@ -105,7 +105,7 @@ void writeStandingsTable(Page& page, const PhoneContext& c, int n) {
     for (const data::RankedPlayer& entry : data::standingsOrder(c.t->players, c.t->playerCount, i)) {
         const data::Player& p = playerAt(c, entry.index);
         page << "<tr><td>" << ++position << "</td><th scope=\"row\">";
-        writePlayerLink(page, c, p);
+        writePlayerLinkAt(page, c, entry.index);
         page << "</th><td>" << phonePoints(entry.points) << "</td>";
         if (o.DisplayTiebreaks) {
             for (int slot = 1; slot <= 3; ++slot) {
@@ -229,7 +229,7 @@ std::string phonePlayersPage(const PhoneContext& c) {
         const data::Player& p = playerAt(c, k);
         const int rating = shownRating(c, p);
         page << "<tr><th scope=\"row\">";
-        writePlayerLink(page, c, p);
+        writePlayerLinkAt(page, c, k);
         page << "</th><td>";
         if (rating != 0) page << rating;
         page.line("</td><td>", html(p.federation), "</td><td>",

@@ -37,6 +37,7 @@ struct PhoneContext {
     std::vector<int> alphabetical;  // indices in players, by surname and first name
     std::vector<std::vector<Seat>> seats;  // [round index][player index]
     std::vector<int> rank;  // by player index: the rank after the last round with results
+    std::vector<std::string> links;  // by player index: the name as the pages link it
 };
 
 // The context of a run; home is the classic home page's file name.
