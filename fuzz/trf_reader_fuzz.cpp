@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int r = 1; r <= t.roundCount; ++r) {
         const data::RoundRecord& round = t.rounds[static_cast<std::size_t>(r - 1)];
         if (round.commenced) last = r - 1;
-        (void)site::pairingsPage(round, r, t.players, t.playerCount, r == t.roundCount, options,
-                                 {}, "index.html");
+        (void)site::pairingsPage(round, r, t.players, t.playerCount, r == t.roundCount, options, {},
+                                 "index.html");
         (void)site::standingsPage(t.players, t.playerCount, r - 1, false, options, {},
                                   "index.html");
         (void)site::pgnText(round, r, t.players, t.playerCount, header, 1);

@@ -40,13 +40,12 @@ class TrfCommandTest : public ::testing::Test {
 TEST_F(TrfCommandTest, WarnsOnceForEachThingTheSiteShowsOtherwise) {
     // N, alpha, i, kappa, omicron, final sigma: ten bytes, six characters, padded to 33.
     const std::string greek = "N\xCE\xB1i\xCE\xBA\xCE\xBF\xCF\x82" + std::string(27, ' ');
-    writeFile(dir / "e.trf",
-              "012 Open\n013 Team A    1    2\n" + trfLine("0", "Zero", "", {}) + "\n" +
-                  trfLine("500", "Big", "", {}) + "\n" +
-                  trfLine("1", "Adams,Ann", "1.0", {"   2 w 1"}) + "\n" +
-                  trfLine("2", "Byrne,Bo", "0.0", {"   1 b 0"}) + "\n" +
-                  trfLine("3", "Cole,Cy", "2.0", {"   4 w 1"}) + "\n" +
-                  trfLine("4", greek, "0.0", {}) + "\n");
+    writeFile(dir / "e.trf", "012 Open\n013 Team A    1    2\n" + trfLine("0", "Zero", "", {}) +
+                                 "\n" + trfLine("500", "Big", "", {}) + "\n" +
+                                 trfLine("1", "Adams,Ann", "1.0", {"   2 w 1"}) + "\n" +
+                                 trfLine("2", "Byrne,Bo", "0.0", {"   1 b 0"}) + "\n" +
+                                 trfLine("3", "Cole,Cy", "2.0", {"   4 w 1"}) + "\n" +
+                                 trfLine("4", greek, "0.0", {}) + "\n");
     const GenRun r = gen(dir / "e.trf");
     EXPECT_EQ(r.status, kExitGenerated);
     EXPECT_EQ(r.out, "Web page generated!\n");
@@ -96,7 +95,9 @@ TEST_F(TrfCommandTest, WatchFollowsTheTrfFile) {
     std::ostringstream out;
     std::ostringstream err;
     std::atomic<bool> stop{false};
-    std::thread watch([&] { runGenCommand({"--watch", dir / "s.cfg"}, "1796652309", out, err, stop); });
+    std::thread watch([&] {
+        runGenCommand({"--watch", dir / "s.cfg"}, "1796652309", out, err, stop);
+    });
     const auto waitFor = [&](const std::string& file, const std::string& text) {
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (std::chrono::steady_clock::now() < deadline) {

@@ -18,8 +18,8 @@ std::string left(const std::string& s, std::size_t width) {
 
 // One round of a player line: opponent (0 written "0000"), colour and result code.
 std::string g(int opponent, char colour, char code) {
-    return right(opponent == 0 ? "0000" : std::to_string(opponent), 4) + " " + colour + " " +
-           code + "  ";
+    return right(opponent == 0 ? "0000" : std::to_string(opponent), 4) + " " + colour + " " + code +
+           "  ";
 }
 
 // A player line in the layout of the format, its rounds from column 92.
@@ -27,8 +27,8 @@ std::string line(const std::string& rank, const std::string& name,
                  const std::vector<std::string>& rounds = {}, const std::string& title = "",
                  const std::string& rating = "", const std::string& federation = "",
                  const std::string& points = "") {
-    std::string s = "001 " + right(rank, 4) + "  " + right(title, 3) + " " + left(name, 33) +
-                    " " + right(rating, 4) + " " + left(federation, 3) + std::string(24, ' ') +
+    std::string s = "001 " + right(rank, 4) + "  " + right(title, 3) + " " + left(name, 33) + " " +
+                    right(rating, 4) + " " + left(federation, 3) + std::string(24, ' ') +
                     right(points, 4) + std::string(7, ' ');
     for (const std::string& r : rounds) s += r;
     return s;
@@ -47,12 +47,11 @@ TEST(TrfReaderTest, PlayerLineFields) {
         std::string surname, firstName, title, federation;
         int rating;
     } cases[] = {
-        {line("1", "Vasquez,Rodrigo", {}, "g", "2558", "CHI"), 1, "Vasquez", "Rodrigo", "GM",
-         "CHI", 2558},
+        {line("1", "Vasquez,Rodrigo", {}, "g", "2558", "CHI"), 1, "Vasquez", "Rodrigo", "GM", "CHI",
+         2558},
         {line("12", "Short, Nigel", {}, "GM", "2658", "ENG"), 12, "Short", "Nigel", "GM", "ENG",
          2658},
-        {line("7", "Kiese,Matthias,Dr.", {}, "m", "0000"), 7, "Kiese", "Matthias,Dr.", "IM", "",
-         0},
+        {line("7", "Kiese,Matthias,Dr.", {}, "m", "0000"), 7, "Kiese", "Matthias,Dr.", "IM", "", 0},
         {line("3", "Mirzoev Azer", {}, "f", "abcd", "AZE"), 3, "Mirzoev Azer", "", "FM", "AZE", 0},
         {line("399", " sherwin--tiu", {}, "wg", "2529"), 399, "sherwin--tiu", "", "WGM", "", 2529},
         {"001    5    m Short", 5, "Short", "", "IM", "", 0},  // the line ends after the name
@@ -76,9 +75,9 @@ TEST(TrfReaderTest, PlayerLineFields) {
 
 TEST(TrfReaderTest, TitlesInAnyCaseAndTheirLetters) {
     const std::pair<std::string, std::string> cases[] = {
-        {"GM", "GM"},   {"g", "GM"},   {"G", "GM"},   {"gm", "GM"},  {"IM", "IM"},
-        {"m", "IM"},    {"FM", "FM"},  {"f", "FM"},   {"WGM", "WGM"}, {"wg", "WGM"},
-        {"WIM", "WIM"}, {"wm", "WIM"}, {"WFM", "WFM"}, {"wf", "WFM"}, {"CM", ""},
+        {"GM", "GM"},   {"g", "GM"},   {"G", "GM"},    {"gm", "GM"},   {"IM", "IM"},
+        {"m", "IM"},    {"FM", "FM"},  {"f", "FM"},    {"WGM", "WGM"}, {"wg", "WGM"},
+        {"WIM", "WIM"}, {"wm", "WIM"}, {"WFM", "WFM"}, {"wf", "WFM"},  {"CM", ""},
         {"WCM", ""},    {"c", ""},     {"", ""},       {"x", ""},
     };
     for (const auto& [code, title] : cases) {
@@ -87,15 +86,15 @@ TEST(TrfReaderTest, TitlesInAnyCaseAndTheirLetters) {
 }
 
 TEST(TrfReaderTest, StartRanksOutsideTheModelAreSkippedAndCounted) {
-    const Tournament t = read(line("0", "Zero") + "\n" + line("400", "Big") + "\n" +
-                              line("ab", "Text") + "\n" + line("", "Blank") + "\n" +
-                              line("2", "Kept"));
+    const Tournament t =
+        read(line("0", "Zero") + "\n" + line("400", "Big") + "\n" + line("ab", "Text") + "\n" +
+             line("", "Blank") + "\n" + line("2", "Kept"));
     ASSERT_EQ(t.playerCount, 1);
     EXPECT_EQ(t.players[0].surname, "Kept");
     EXPECT_EQ(t.skipped.startRankOutOfRange, 4);
-    EXPECT_EQ(read("012 Nobody\n" + line("0", "Zero"), TrfStatus::NoPlayers).skipped
-                  .startRankOutOfRange,
-              1);
+    EXPECT_EQ(
+        read("012 Nobody\n" + line("0", "Zero"), TrfStatus::NoPlayers).skipped.startRankOutOfRange,
+        1);
 }
 
 // Round 1 of players 1 and 2 (and 3, who has a bye of a point so the round exists).
@@ -169,9 +168,9 @@ TEST(TrfReaderTest, OneSidedGameLeavesTheOpponentsOwnEntry) {
     EXPECT_EQ(t.rounds[1].unpairedScore[0], 1.0f);
     EXPECT_EQ(t.skipped.trf.oneSidedGames, 2);
     // Player 4's line claims a game against 2, who played 3: 2 keeps the win over 3.
-    const Tournament u = read(line("2", "Two", {g(3, 'w', '1')}) + "\n" +
-                              line("3", "Three", {g(2, 'b', '0')}) + "\n" +
-                              line("4", "Four", {g(2, 'b', '1')}));
+    const Tournament u =
+        read(line("2", "Two", {g(3, 'w', '1')}) + "\n" + line("3", "Three", {g(2, 'b', '0')}) +
+             "\n" + line("4", "Four", {g(2, 'b', '1')}));
     ASSERT_EQ(u.rounds[0].boardCount, 2);
     EXPECT_EQ(u.rounds[0].white[1], 2);
     EXPECT_EQ(u.rounds[0].black[1], 4);
@@ -181,14 +180,14 @@ TEST(TrfReaderTest, OneSidedGameLeavesTheOpponentsOwnEntry) {
 
 TEST(TrfReaderTest, UnpairedCodes) {
     const std::pair<char, float> cases[] = {
-        {'H', 0.5f}, {'=', 0.5f}, {'D', 0.5f}, {'h', 0.5f}, {'F', 1}, {'U', 1}, {'+', 1},
-        {'1', 1},    {'W', 1},    {'Z', 0},    {'0', 0},    {'L', 0}, {'z', 0}, {'-', -1},
-        {' ', -1},   {'X', -1},
+        {'H', 0.5f}, {'=', 0.5f}, {'D', 0.5f}, {'h', 0.5f}, {'F', 1}, {'U', 1},
+        {'+', 1},    {'1', 1},    {'W', 1},    {'Z', 0},    {'0', 0}, {'L', 0},
+        {'z', 0},    {'-', -1},   {' ', -1},   {'X', -1},
     };
     for (const auto& [code, points] : cases) {
-        const Tournament t = read(line("3", "Three", {g(0, '-', code)}) + "\n" +
-                                  line("1", "One", {g(2, 'w', '1')}) + "\n" +
-                                  line("2", "Two", {g(1, 'b', '0')}));
+        const Tournament t =
+            read(line("3", "Three", {g(0, '-', code)}) + "\n" + line("1", "One", {g(2, 'w', '1')}) +
+                 "\n" + line("2", "Two", {g(1, 'b', '0')}));
         const RoundRecord& r = t.rounds[0];
         const RoundEntry e = t.players[0].gameInRound(0);
         if (points < 0) {
@@ -207,11 +206,9 @@ TEST(TrfReaderTest, UnpairedCodes) {
 
 TEST(TrfReaderTest, RoundsThatAreNotRoundsAndEmptyRoundsBetween) {
     // Round 2 is empty for everyone, round 3 played, round 4 only future absences.
-    const Tournament t = read(line("1", "One", {g(2, 'w', '1'), "          ", g(2, 'b', '='),
-                                                g(0, '-', 'Z')}) +
-                              "\n" +
-                              line("2", "Two", {g(1, 'b', '0'), std::string(10, ' '),
-                                                g(1, 'w', '=')}));
+    const Tournament t =
+        read(line("1", "One", {g(2, 'w', '1'), "          ", g(2, 'b', '='), g(0, '-', 'Z')}) +
+             "\n" + line("2", "Two", {g(1, 'b', '0'), std::string(10, ' '), g(1, 'w', '=')}));
     EXPECT_EQ(t.roundCount, 3);
     EXPECT_EQ(t.rounds[1].number, -1);
     EXPECT_EQ(t.rounds[1].boardCount + t.rounds[1].unpairedCount, 0);
@@ -224,13 +221,12 @@ TEST(TrfReaderTest, RoundsThatAreNotRoundsAndEmptyRoundsBetween) {
 
 TEST(TrfReaderTest, BoardsByPointsBeforeTheRoundThenSumThenLowerRank) {
     // After round 1: 1, 3, 5 have a point, 6 half a point, 2, 4 nothing.
-    const Tournament t = read(
-        line("1", "A", {g(2, 'w', '1'), g(6, 'w', '1')}) + "\n" +
-        line("2", "B", {g(1, 'b', '0'), g(4, 'w', '1')}) + "\n" +
-        line("3", "C", {g(4, 'w', '1'), g(5, 'b', '1')}) + "\n" +
-        line("4", "D", {g(3, 'b', '0'), g(2, 'b', '0')}) + "\n" +
-        line("5", "E", {g(0, '-', 'U'), g(3, 'w', '0')}) + "\n" +
-        line("6", "F", {g(0, '-', 'H'), g(1, 'b', '0')}));
+    const Tournament t = read(line("1", "A", {g(2, 'w', '1'), g(6, 'w', '1')}) + "\n" +
+                              line("2", "B", {g(1, 'b', '0'), g(4, 'w', '1')}) + "\n" +
+                              line("3", "C", {g(4, 'w', '1'), g(5, 'b', '1')}) + "\n" +
+                              line("4", "D", {g(3, 'b', '0'), g(2, 'b', '0')}) + "\n" +
+                              line("5", "E", {g(0, '-', 'U'), g(3, 'w', '0')}) + "\n" +
+                              line("6", "F", {g(0, '-', 'H'), g(1, 'b', '0')}));
     const RoundRecord& r = t.rounds[1];
     ASSERT_EQ(r.boardCount, 3);
     // 3-5 (1 and 1), then 1-6 (1 and 0.5), then 2-4 (0 and 0).
@@ -241,9 +237,9 @@ TEST(TrfReaderTest, BoardsByPointsBeforeTheRoundThenSumThenLowerRank) {
 }
 
 TEST(TrfReaderTest, UnpairedEntriesFollowInStartRankOrder) {
-    const Tournament t = read(line("3", "C", {g(0, '-', 'H')}) + "\n" +
-                              line("1", "A", {g(0, '-', 'U')}) + "\n" +
-                              line("2", "B", {g(0, '-', 'Z')}));
+    const Tournament t =
+        read(line("3", "C", {g(0, '-', 'H')}) + "\n" + line("1", "A", {g(0, '-', 'U')}) + "\n" +
+             line("2", "B", {g(0, '-', 'Z')}));
     const RoundRecord& r = t.rounds[0];
     ASSERT_EQ(r.unpairedCount, 3);
     EXPECT_EQ(r.unpairedId[0], 1);
@@ -255,10 +251,13 @@ TEST(TrfReaderTest, UnpairedEntriesFollowInStartRankOrder) {
 TEST(TrfReaderTest, EncodingsAndLineEndsGiveTheSameTournament) {
     // A Windows-1252 file, the same text in UTF-8 (columns counted in characters), with a
     // byte-order mark, with CR LF and lone CR line ends.
-    const std::string windows = "012 K\xF6ln\n" +
-                                line("1", "M\xFCller,J\xFCrgen", {g(2, 'w', '1')}, "", "2100",
-                                     "GER") +
-                                "\n" + line("2", "\x8A" "koda,Ann", {g(1, 'b', '0')});
+    const std::string windows =
+        "012 K\xF6ln\n" + line("1", "M\xFCller,J\xFCrgen", {g(2, 'w', '1')}, "", "2100", "GER") +
+        "\n" +
+        line("2",
+             "\x8A"
+             "koda,Ann",
+             {g(1, 'b', '0')});
     const std::string utf8 = windows1252ToUtf8(windows);
     std::string crlf;
     std::string cr;
@@ -299,10 +298,18 @@ TEST(TrfReaderTest, RecordsOtherThanPlayersAreSkipped) {
         std::string other;
         bool team;
     } cases[] = {
-        {"###      1         2", false}, {"XXR 9", false},         {"240 H   2    4", false},
-        {"IND    1   GM Player", false}, {"", false},              {"  001 not at the start", false},
-        {"013 Team A    1    2", true},  {"310   1 India", true},  {"300   1  16   4", true},
-        {"801  1 IND   15", true},       {"802   1 IND", true},     {"320  1    2.0", true},
+        {"###      1         2", false},
+        {"XXR 9", false},
+        {"240 H   2    4", false},
+        {"IND    1   GM Player", false},
+        {"", false},
+        {"  001 not at the start", false},
+        {"013 Team A    1    2", true},
+        {"310   1 India", true},
+        {"300   1  16   4", true},
+        {"801  1 IND   15", true},
+        {"802   1 IND", true},
+        {"320  1    2.0", true},
     };
     for (const auto& c : cases) {
         const Tournament t = read(c.other + "\n" + players + "\n" + c.other);
@@ -316,7 +323,8 @@ TEST(TrfReaderTest, PointsColumnIsCheckedNotUsed) {
     for (int k = 1; k <= 8; ++k) {
         // Players 2 to 8 claim a point they did not score; player 1's column agrees.
         text += line(std::to_string(k), "P", {g(0, '-', k == 1 ? 'U' : 'Z')}, "", "", "",
-                     k == 1 ? "1.0" : "1") + "\n";
+                     k == 1 ? "1.0" : "1") +
+                "\n";
     }
     text += line("9", "Blank points", {g(0, '-', 'U')}) + "\n";
     const Tournament t = read(text);
@@ -336,9 +344,9 @@ TEST(TrfReaderTest, BoundsOfTheModelHold) {
     EXPECT_EQ(t.skipped.trf.roundsBeyondLimit, 1);
     EXPECT_EQ(t.roundCount, 40);
     // Of two lines with one start rank, the last holds the games.
-    const Tournament twice = read(line("1", "Old", {g(2, 'w', '1')}) + "\n" +
-                                  line("2", "B", {g(1, 'b', '0')}) + "\n" +
-                                  line("1", "New", {g(2, 'w', '0')}));
+    const Tournament twice =
+        read(line("1", "Old", {g(2, 'w', '1')}) + "\n" + line("2", "B", {g(1, 'b', '0')}) + "\n" +
+             line("1", "New", {g(2, 'w', '0')}));
     ASSERT_EQ(twice.playerCount, 3);
     EXPECT_EQ(twice.players[0].gameInRound(0).colour, -1);
     EXPECT_EQ(twice.players[2].gameInRound(0).score, 0.0f);
@@ -347,8 +355,8 @@ TEST(TrfReaderTest, BoundsOfTheModelHold) {
 
 TEST(TrfReaderTest, FilesNamesAndTitles) {
     const std::pair<std::string, bool> paths[] = {
-        {"a.trf", true}, {"A.TRF", true}, {"x/y.Trf", true}, {"a.trn", false},
-        {"a.trfx", false}, {"trf", false}, {".trf", true}, {"", false},
+        {"a.trf", true},   {"A.TRF", true}, {"x/y.Trf", true}, {"a.trn", false},
+        {"a.trfx", false}, {"trf", false},  {".trf", true},    {"", false},
     };
     for (const auto& [path, trf] : paths) EXPECT_EQ(isTrfPath(path), trf) << path;
     testing::TempDir dir;

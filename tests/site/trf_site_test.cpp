@@ -114,16 +114,15 @@ std::map<int, LineFacts> lineFacts(const std::string& text) {
         if (line.size() < 8 || line.substr(0, 3) != U"001") continue;
         std::string rank, points;
         for (std::size_t k = 4; k < 8; ++k) rank += static_cast<char>(line[k]);
-        for (std::size_t k = 80; k < 84 && k < line.size(); ++k) points += static_cast<char>(line[k]);
+        for (std::size_t k = 80; k < 84 && k < line.size(); ++k)
+            points += static_cast<char>(line[k]);
         LineFacts& f = facts[std::stoi(rank)];
         f.points = points.find_first_not_of(' ') == std::string::npos ? 0 : std::stod(points);
         for (std::size_t k = 98; k < line.size(); k += 10) {
             const char32_t c = line[k];
-            f.rounds.push_back(std::u32string_view(U"1WwFfUu+").find(c) != std::u32string::npos
-                                   ? 1
-                               : std::u32string_view(U"=DdHh").find(c) != std::u32string::npos
-                                   ? 0.5
-                                   : 0);
+            f.rounds.push_back(std::u32string_view(U"1WwFfUu+").find(c) != std::u32string::npos ? 1
+                               : std::u32string_view(U"=DdHh").find(c) != std::u32string::npos ? 0.5
+                                                                                               : 0);
         }
     }
     return facts;
@@ -185,8 +184,8 @@ TEST_P(RealTrfTest, LoadsAndItsLatestStandingsMatchThePointsColumn) {
     s.DisplaySeed = 1;
     ASSERT_EQ(run(path).message, kGenerated);
     const int n = expected.lastWithResults;
-    EXPECT_FALSE(testing::fileExists(dir / ("site/standings_round" + std::to_string(n + 1) +
-                                            ".html")));
+    EXPECT_FALSE(
+        testing::fileExists(dir / ("site/standings_round" + std::to_string(n + 1) + ".html")));
     const std::map<int, double> shown =
         standingsPoints(readFile(dir / ("site/standings_round" + std::to_string(n) + ".html")));
     const std::map<int, LineFacts> facts = lineFacts(readFile(path));
@@ -271,7 +270,8 @@ TEST_F(TrfSiteTest, SampleTablesWrittenAsTrfGiveTheSamePages) {
         const auto trf = siteFiles(dir / (std::string("trf-") + name));
         int compared = 0;
         int commenced = 0;
-        for (int r = 0; r < t.roundCount; ++r) commenced += t.rounds[static_cast<std::size_t>(r)].commenced;
+        for (int r = 0; r < t.roundCount; ++r)
+            commenced += t.rounds[static_cast<std::size_t>(r)].commenced;
         for (const auto& [file, text] : tables) {
             if (file.rfind("standings_round", 0) == 0 || file == "crosstable.html" ||
                 file == "player_list.html") {

@@ -9,15 +9,13 @@ namespace {
 
 // A line of characters, filled in by columns (from 1).
 class Line {
-public:
+  public:
     void put(std::size_t column, std::u32string_view text) {
         if (m_text.size() < column - 1 + text.size()) m_text.resize(column - 1 + text.size(), U' ');
         m_text.replace(column - 1, text.size(), text);
     }
     // text right-aligned so that it ends in column last.
-    void putRight(std::size_t last, std::u32string_view text) {
-        put(last + 1 - text.size(), text);
-    }
+    void putRight(std::size_t last, std::u32string_view text) { put(last + 1 - text.size(), text); }
     std::string encoded(TrfEncoding encoding) const {
         std::string out;
         for (const char32_t c : m_text) {
@@ -30,13 +28,14 @@ public:
         return out;
     }
 
-private:
+  private:
     std::u32string m_text;
 };
 
 std::u32string wide(std::string_view windows1252) {
     std::u32string out;
-    for (const char c : windows1252) out += data::windows1252ToUnicode(static_cast<unsigned char>(c));
+    for (const char c : windows1252)
+        out += data::windows1252ToUnicode(static_cast<unsigned char>(c));
     return out;
 }
 
@@ -91,14 +90,14 @@ std::string trfText(const data::Tournament& t, const std::string& title, TrfEnco
                 const int rank = o < 0 ? 0 : t.players[static_cast<std::size_t>(o)].startRank;
                 line.putRight(95 + k, number(rank));
                 line.put(97 + k, e.colour == 1 ? U"w" : U"b");
-                const char32_t code = gameCode(t.rounds[static_cast<std::size_t>(r)],
-                                               e.board - 1, e.colour == 1, e.score);
+                const char32_t code = gameCode(t.rounds[static_cast<std::size_t>(r)], e.board - 1,
+                                               e.colour == 1, e.score);
                 line.put(99 + k, std::u32string(1, code));
             } else {
-                const char32_t* code = e.colour != 2        ? U"0000 - -"
-                                       : e.score == 1.0f    ? U"0000 - U"
-                                       : e.score == 0.5f    ? U"0000 - H"
-                                                            : U"0000 - Z";
+                const char32_t* code = e.colour != 2     ? U"0000 - -"
+                                       : e.score == 1.0f ? U"0000 - U"
+                                       : e.score == 0.5f ? U"0000 - H"
+                                                         : U"0000 - Z";
                 line.put(92 + k, code);
             }
         }
@@ -113,8 +112,9 @@ std::string trfLine(const std::string& startRank, const std::string& name,
         if (text.size() < width) text.insert(right ? 0 : text.size(), width - text.size(), ' ');
         return text;
     };
-    std::string line = "001 " + pad(startRank, 4, true) + std::string(6, ' ') + pad(name, 33, false) +
-                       std::string(33, ' ') + pad(points, 4, true) + std::string(7, ' ');
+    std::string line = "001 " + pad(startRank, 4, true) + std::string(6, ' ') +
+                       pad(name, 33, false) + std::string(33, ' ') + pad(points, 4, true) +
+                       std::string(7, ' ');
     for (const std::string& r : rounds) line += pad(r, 10, false);
     return line;
 }
