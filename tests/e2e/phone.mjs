@@ -1,12 +1,14 @@
 // Browser test of the phone pages of a generated site.
-// Usage: node phone.mjs SITE_FOLDER ARTIFACTS_FOLDER [--lighthouse]
+// Usage: node phone.mjs SITE_FOLDER ARTIFACTS_FOLDER [--lighthouse | --screenshots]
 // Serves SITE_FOLDER on 127.0.0.1 as a web host does (plain files cached by the browser for
 // an hour) and drives Debian's Chromium in phone emulation (390 x 844, scale 3, touch), light
 // and dark: layout at the device width, text and target sizes, axe-core's WCAG 2.2 A and AA
 // rules on every kind of phone page, search, the remembered player, deep links, the
 // new-results notice, the print style and the home page's way to the phone pages. With
 // --lighthouse it runs Lighthouse (mobile) on the phone home, a round page and a standings
-// page instead. Fails on any console error. Screenshots go to ARTIFACTS.
+// page instead; with --screenshots it only takes the README's screenshots of the home page, a
+// round page with a name searched and a standings page, light and dark. Fails on any console
+// error. Screenshots go to ARTIFACTS.
 import http from 'node:http';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -15,6 +17,8 @@ import { chromium } from 'playwright-core';
 
 const args = process.argv.slice(2);
 const lighthouseRun = args.includes('--lighthouse');
+// --screenshots: only the README's screenshots, into ARTIFACTS_FOLDER.
+const screenshotsOnly = args.includes('--screenshots');
 const [siteFolder, artifacts] = args.filter((a) => !a.startsWith('--'));
 if (!siteFolder || !artifacts) {
   console.error('usage: node phone.mjs SITE_FOLDER ARTIFACTS_FOLDER [--lighthouse]');
@@ -135,9 +139,9 @@ function watch(page) {
   });
 }
 
-async function phone(scheme) {
+async function phone(scheme, deviceScaleFactor = 3) {
   const context = await browser.newContext({
-    viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, isMobile: true,
+    viewport: { width: 390, height: 844 }, deviceScaleFactor, isMobile: true,
     hasTouch: true, colorScheme: scheme,
   });
   context.on('page', watch);
@@ -198,9 +202,31 @@ function shownNames(page, selector) {
   }));
 }
 
-let step = 0;
 async function shot(page, name) {
-  await page.screenshot({ path: path.join(artifacts, `phone-${String(++step).padStart(2, '0')}-${name}.png`) });
+  await page.screenshot({ path: path.join(artifacts, `phone-${name}.png`) });
+}
+
+// The README's screenshots: the home page, a round page with a name searched, standings.
+async function screenshots(scheme, deviceScaleFactor) {
+  const context = await phone(scheme, deviceScaleFactor);
+  const page = await context.newPage();
+  await page.goto(m('index.html'));
+  await shot(page, `home-${scheme}`);
+  await page.goto(m(`round${lastRound}.html`));
+  await page.fill('#q', 'mair');
+  await shot(page, `round-search-${scheme}`);
+  await page.goto(m('standings1.html'));
+  await shot(page, `standings-${scheme}`);
+  await context.close();
+}
+
+if (screenshotsOnly) {
+  try {
+    for (const scheme of ['light', 'dark']) await screenshots(scheme, 2);
+  } finally {
+    await browser.close();
+  }
+  await finish(`Phone screenshots written to ${artifacts}`);
 }
 
 try {
@@ -214,16 +240,11 @@ try {
       await page.waitForLoadState('load');
       axeChecks += await measure(page, `${name} (${scheme})`);
     }
-    // The screenshots of the README: home, a round with a name searched, standings.
-    await page.goto(m('index.html'));
-    await shot(page, `index-${scheme}`);
     await page.goto(m(`round${lastRound}.html`));
     await page.fill('#q', 'mair');
     await measure(page, `round${lastRound}.html searched (${scheme})`);
-    await shot(page, `round-search-${scheme}`);
-    await page.goto(m('standings1.html'));
-    await shot(page, `standings-${scheme}`);
     await context.close();
+    await screenshots(scheme, 3);
   }
   check(axeChecks > 0, 'axe-core checked nothing');
 
