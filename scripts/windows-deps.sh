@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the static libraries that the Windows build links for publishing, from Debian's own
 # source packages, with mingw-w64: mbedTLS, libssh2 over mbedTLS (SFTP), and libcurl with
-# Schannel for TLS (FTPS) and libssh2 for SFTP; and qrcodegen for the poster's QR code.
-# Installs them into FOLDER/deps/prefix.
+# Schannel for TLS (FTPS) and libssh2 for SFTP. Installs them into FOLDER/deps/prefix.
 #
 #   scripts/windows-deps.sh [--refresh] [FOLDER]     (FOLDER: the build folder, build-windows)
 #
@@ -29,8 +28,7 @@ log="$deps/build.log"
 # keys over WinCNG): a host suite with an older one takes it from the next Debian release.
 libssh2_min=1.11.1
 newer_suite=trixie
-libraries=(lib/libmbedcrypto.a lib/libssh2.a lib/libcurl.a include/curl/curl.h
-           lib/libqrcodegencpp.a include/qrcodegen/qrcodegen.hpp)
+libraries=(lib/libmbedcrypto.a lib/libssh2.a lib/libcurl.a include/curl/curl.h)
 
 "$root/scripts/deps.sh" cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils patch \
     debian-archive-keyring
@@ -97,8 +95,8 @@ sourceVersion() {
 
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
 updateLists host "$codename"
-declare -A listOf=([mbedtls]=host [libssh2]=host [curl]=host [qr-code-generator]=host) version=()
-for pkg in mbedtls libssh2 curl qr-code-generator; do
+declare -A listOf=([mbedtls]=host [libssh2]=host [curl]=host) version=()
+for pkg in mbedtls libssh2 curl; do
     version[$pkg]="$(sourceVersion host "$pkg")"
 done
 if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
@@ -112,9 +110,10 @@ if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
     }
 fi
 
-key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nqrcodegen %s\nrecipe %s\n' "${version[mbedtls]}" \
-    "${version[libssh2]}" "${version[curl]}" "${version[qr-code-generator]}" \
-    "$(cat "$root/scripts/windows-deps.sh" "$toolchain" | sha256sum | cut -d' ' -f1)")"
+key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nrecipe %s\n' "${version[mbedtls]}" \
+    "${version[libssh2]}" "${version[curl]}" \
+    "$(cat "$root/scripts/windows-deps.sh" "$toolchain" "$root"/scripts/patches/*.patch |
+        sha256sum | cut -d' ' -f1)")"
 complete=1
 for file in "${libraries[@]}"; do
     [ -f "$prefix/$file" ] || complete=0
@@ -125,25 +124,42 @@ fi
 
 start=$SECONDS
 echo "Building the Windows libraries (mbedtls ${version[mbedtls]}, libssh2 ${version[libssh2]}," \
-    "curl ${version[curl]}, qrcodegen ${version[qr-code-generator]}) into $prefix; log in $log"
+    "curl ${version[curl]}) into $prefix; log in $log"
 rm -rf "$prefix" "$deps/build"
 mkdir -p "$prefix" "$deps/src"
 : > "$log"
 
-# Unpacks PACKAGE's source package (Debian's patches applied) and prints its folder.
+# Unpacks PACKAGE's source package, Debian's patches applied, into a fresh folder and prints
+# it. The package's files are downloaded once per version and kept.
 sourceTree() {
     local pkg="$1" dir="$deps/src/$1_${version[$1]}"
-    if ! ls -d "$dir"/*/debian >/dev/null 2>&1; then
+    if ! ls "$dir"/*.dsc >/dev/null 2>&1; then
         rm -rf "$dir"
         mkdir -p "$dir"
-        (cd "$dir" && privateApt "${listOf[$pkg]}" source "$pkg=${version[$pkg]}") \
+        (cd "$dir" &&
+            privateApt "${listOf[$pkg]}" source --download-only "$pkg=${version[$pkg]}") \
             >>"$log" 2>&1 || {
             tail -n 20 "$log" >&2
             echo "windows-deps: the source package $pkg ${version[$pkg]} could not be fetched" >&2
             exit 1
         }
     fi
-    dirname "$(ls -d "$dir"/*/debian | head -n 1)"
+    find "$dir" -mindepth 1 -maxdepth 1 -type d -exec rm -rf {} +
+    dpkg-source -x "$(ls "$dir"/*.dsc | head -n 1)" "$dir/tree" >>"$log" 2>&1 || {
+        tail -n 20 "$log" >&2
+        rm -rf "$dir"
+        echo "windows-deps: the source package $pkg ${version[$pkg]} did not unpack" >&2
+        exit 1
+    }
+    echo "$dir/tree"
+}
+
+# Applies a fix of the project's own (scripts/patches/) to a freshly unpacked TREE.
+applyPatch() {
+    patch -d "$1" -p1 -s -f <"$2" >>"$log" 2>&1 || {
+        echo "windows-deps: $2 does not apply to $1" >&2
+        exit 1
+    }
 }
 
 # Configures, builds and installs one CMake project with the Windows toolchain.
@@ -169,6 +185,7 @@ cmakeInstall mbedtls "$tree" \
     -DUSE_SHARED_MBEDTLS_LIBRARY=OFF -DUSE_STATIC_MBEDTLS_LIBRARY=ON
 
 tree="$(sourceTree libssh2)"
+applyPatch "$tree" "$root/scripts/patches/libssh2-mbedtls-public-key.patch"
 cmakeInstall libssh2 "$tree" \
     -DCRYPTO_BACKEND=mbedTLS -DBUILD_STATIC_LIBS=ON -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF \
     -DENABLE_ZLIB_COMPRESSION=OFF -DLIBSSH2_NO_DEPRECATED=OFF \
@@ -190,39 +207,10 @@ cmakeInstall curl "$tree" \
     -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_TELNET=ON \
     -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_SMB=ON -DCURL_DISABLE_FILE=ON
 
-# qrcodegen's C++ library (source package qr-code-generator): one source file, compiled as
-# Debian builds libqrcodegencpp. Debian's part of the package is packaging only; when the
-# mirror cannot give it, the package's upstream tarball, which apt fetched, is enough.
-qr="$deps/src/qr-code-generator_${version[qr-code-generator]}"
-if ! ls -d "$qr"/*/cpp >/dev/null 2>&1; then
-    rm -rf "$qr"
-    mkdir -p "$qr"
-    (cd "$qr" && privateApt host source "qr-code-generator=${version[qr-code-generator]}") \
-        >>"$log" 2>&1 || (cd "$qr" && tar -xzf qr-code-generator_*.orig.tar.gz) >>"$log" 2>&1 || {
-        tail -n 20 "$log" >&2
-        echo "windows-deps: the source package qr-code-generator could not be fetched" >&2
-        exit 1
-    }
-fi
-tree="$(dirname "$(ls -d "$qr"/*/cpp | head -n 1)")"
-mkdir -p "$deps/build/qrcodegen" "$prefix/lib" "$prefix/include/qrcodegen"
-{
-    x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -c "$tree/cpp/qrcodegen.cpp" \
-        -o "$deps/build/qrcodegen/qrcodegen.o" &&
-        x86_64-w64-mingw32-ar rcs "$prefix/lib/libqrcodegencpp.a" \
-            "$deps/build/qrcodegen/qrcodegen.o" &&
-        cp "$tree/cpp/qrcodegen.hpp" "$prefix/include/qrcodegen/"
-} >>"$log" 2>&1 || {
-    tail -n 40 "$log" >&2
-    echo "windows-deps: qrcodegen did not build (log: $log)" >&2
-    exit 1
-}
-
 # Sources of versions no longer built are not kept.
 for dir in "$deps"/src/*; do
     case "${dir##*/}" in
-        "mbedtls_${version[mbedtls]}" | "libssh2_${version[libssh2]}" | "curl_${version[curl]}" | \
-            "qr-code-generator_${version[qr-code-generator]}") ;;
+        "mbedtls_${version[mbedtls]}" | "libssh2_${version[libssh2]}" | "curl_${version[curl]}") ;;
         *) rm -rf "$dir" ;;
     esac
 done
