@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the static libraries that the Windows build links for publishing, from Debian's own
 # source packages, with mingw-w64: mbedTLS, libssh2 over mbedTLS (SFTP), and libcurl with
-# Schannel for TLS (FTPS) and libssh2 for SFTP. Installs them into FOLDER/deps/prefix.
+# Schannel for TLS (FTPS) and libssh2 for SFTP; and qrcodegen for the poster's QR code.
+# Installs them into FOLDER/deps/prefix.
 #
 #   scripts/windows-deps.sh [--refresh] [FOLDER]     (FOLDER: the build folder, build-windows)
 #
@@ -28,7 +29,8 @@ log="$deps/build.log"
 # keys over WinCNG): a host suite with an older one takes it from the next Debian release.
 libssh2_min=1.11.1
 newer_suite=trixie
-libraries=(lib/libmbedcrypto.a lib/libssh2.a lib/libcurl.a include/curl/curl.h)
+libraries=(lib/libmbedcrypto.a lib/libssh2.a lib/libcurl.a include/curl/curl.h
+           lib/libqrcodegencpp.a include/qrcodegen/qrcodegen.hpp)
 
 "$root/scripts/deps.sh" cmake make g++-mingw-w64-x86-64-posix dpkg-dev xz-utils patch \
     debian-archive-keyring
@@ -95,8 +97,8 @@ sourceVersion() {
 
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
 updateLists host "$codename"
-declare -A listOf=([mbedtls]=host [libssh2]=host [curl]=host) version=()
-for pkg in mbedtls libssh2 curl; do
+declare -A listOf=([mbedtls]=host [libssh2]=host [curl]=host [qr-code-generator]=host) version=()
+for pkg in mbedtls libssh2 curl qr-code-generator; do
     version[$pkg]="$(sourceVersion host "$pkg")"
 done
 if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
@@ -110,8 +112,8 @@ if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
     }
 fi
 
-key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nrecipe %s\n' "${version[mbedtls]}" \
-    "${version[libssh2]}" "${version[curl]}" \
+key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nqrcodegen %s\nrecipe %s\n' "${version[mbedtls]}" \
+    "${version[libssh2]}" "${version[curl]}" "${version[qr-code-generator]}" \
     "$(cat "$root/scripts/windows-deps.sh" "$toolchain" "$root"/scripts/patches/*.patch |
         sha256sum | cut -d' ' -f1)")"
 complete=1
@@ -124,7 +126,7 @@ fi
 
 start=$SECONDS
 echo "Building the Windows libraries (mbedtls ${version[mbedtls]}, libssh2 ${version[libssh2]}," \
-    "curl ${version[curl]}) into $prefix; log in $log"
+    "curl ${version[curl]}, qrcodegen ${version[qr-code-generator]}) into $prefix; log in $log"
 rm -rf "$prefix" "$deps/build"
 mkdir -p "$prefix" "$deps/src"
 : > "$log"
@@ -207,10 +209,39 @@ cmakeInstall curl "$tree" \
     -DCURL_DISABLE_SMTP=ON -DCURL_DISABLE_RTSP=ON -DCURL_DISABLE_TELNET=ON \
     -DCURL_DISABLE_TFTP=ON -DCURL_DISABLE_MQTT=ON -DCURL_DISABLE_SMB=ON -DCURL_DISABLE_FILE=ON
 
+# qrcodegen's C++ library (source package qr-code-generator): one source file, compiled as
+# Debian builds libqrcodegencpp. Debian's part of the package is packaging only; when the
+# mirror cannot give it, the package's upstream tarball, which apt fetched, is enough.
+qr="$deps/src/qr-code-generator_${version[qr-code-generator]}"
+if ! ls -d "$qr"/*/cpp >/dev/null 2>&1; then
+    rm -rf "$qr"
+    mkdir -p "$qr"
+    (cd "$qr" && privateApt host source "qr-code-generator=${version[qr-code-generator]}") \
+        >>"$log" 2>&1 || (cd "$qr" && tar -xzf qr-code-generator_*.orig.tar.gz) >>"$log" 2>&1 || {
+        tail -n 20 "$log" >&2
+        echo "windows-deps: the source package qr-code-generator could not be fetched" >&2
+        exit 1
+    }
+fi
+tree="$(dirname "$(ls -d "$qr"/*/cpp | head -n 1)")"
+mkdir -p "$deps/build/qrcodegen" "$prefix/lib" "$prefix/include/qrcodegen"
+{
+    x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -c "$tree/cpp/qrcodegen.cpp" \
+        -o "$deps/build/qrcodegen/qrcodegen.o" &&
+        x86_64-w64-mingw32-ar rcs "$prefix/lib/libqrcodegencpp.a" \
+            "$deps/build/qrcodegen/qrcodegen.o" &&
+        cp "$tree/cpp/qrcodegen.hpp" "$prefix/include/qrcodegen/"
+} >>"$log" 2>&1 || {
+    tail -n 40 "$log" >&2
+    echo "windows-deps: qrcodegen did not build (log: $log)" >&2
+    exit 1
+}
+
 # Sources of versions no longer built are not kept.
 for dir in "$deps"/src/*; do
     case "${dir##*/}" in
-        "mbedtls_${version[mbedtls]}" | "libssh2_${version[libssh2]}" | "curl_${version[curl]}") ;;
+        "mbedtls_${version[mbedtls]}" | "libssh2_${version[libssh2]}" | "curl_${version[curl]}" | \
+            "qr-code-generator_${version[qr-code-generator]}") ;;
         *) rm -rf "$dir" ;;
     esac
 done
