@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 
@@ -101,6 +102,24 @@ TEST(SiteWriterTest, AFileDifferingOnlyInTheFooterTimeIsKept) {
         writer.write(dir / "page.html", page);
         writer.flush();
         EXPECT_EQ(testing::readFile(dir / "page.html"), c.kept ? c.onDisk : page) << c.onDisk;
+    }
+}
+
+TEST(SiteWriterTest, AFileWithoutTheTimeIsKeptOnlyWhenItIsTheSame) {
+    testing::TempDir dir;
+    platform::SystemPlatform platform;
+    const std::string page = "<p>Board 1</p>\r\n";
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& onDisk : {page, std::string("<p>Board 2</p>\r\n")}) {
+        testing::writeFile(dir / "page.html", onDisk);
+        std::filesystem::last_write_time(dir / "page.html", old);
+        SiteWriter writer(platform);
+        writer.keepFilesUnchangedBut("Tue Dec 08 10:00:00 2026");
+        writer.write(dir / "page.html", page);
+        writer.flush();
+        EXPECT_EQ(testing::readFile(dir / "page.html"), page);
+        EXPECT_EQ(std::filesystem::last_write_time(dir / "page.html") == old, onDisk == page)
+            << onDisk;
     }
 }
 
