@@ -33,7 +33,7 @@ std::string_view foldedByte(unsigned char b) {
             break;
     }
     if (b >= 0xC0) return kFolded[b - 0xC0];
-    return {};
+    return "";
 }
 
 }  // namespace
@@ -164,7 +164,7 @@ void writeFooter(Page& page, const PhoneContext& c) {
 
 void openTable(Page& page, std::string_view id, std::string_view caption, bool filtered) {
     page.line("<div class=\"w\" tabindex=\"0\" role=\"region\" aria-labelledby=\"", id,
-              "\"><table", filtered ? std::string_view(" class=\"f\"") : std::string_view(), "><caption id=\"", id, "\">", caption,
+              "\"><table", filtered ? std::string_view(" class=\"f\"") : std::string_view(""), "><caption id=\"", id, "\">", caption,
               "</caption>");
     page.line("<thead><tr>");
 }
@@ -254,7 +254,7 @@ std::string_view colourWord(SeatKind kind) {
         case SeatKind::Black:
             return "Black";
         default:
-            return {};
+            return "";
     }
 }
 
