@@ -10,8 +10,14 @@
 namespace pairweb::publish {
 namespace {
 
-constexpr long kConnectSeconds = 20;  // to reach the host and log in
-constexpr long kStallSeconds = 30;    // without a byte moving, or without an answer
+// How long a publish waits. A server that stops answering costs at most a wait and the
+// goodbye after it (FTP's QUIT, answered or not within kAnswerSeconds): about 35 s.
+constexpr long kConnectSeconds = 20;  // to reach the host (and a data connection)
+constexpr long kStallSeconds = 20;    // without a byte of an upload moving
+constexpr long kAnswerSeconds = 15;   // for the server's answer to a command
+// A whole request is bounded too: a minute and the time its bytes take at a slow 4 KB/s.
+constexpr long kRequestSeconds = 60;
+constexpr long kSlowBytesPerMs = 4;
 
 // libcurl's global state, set up once for the program.
 void initialiseCurl() {
@@ -139,12 +145,14 @@ struct RemoteSession::State {
     }
 
     // Sets what every request has in common; the connection itself is kept between them.
-    void prepare(const std::string& url) {
+    void prepare(const std::string& url, std::size_t bytes = 0) {
         curl_easy_reset(curl);
         curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
+                         kRequestSeconds * 1000 + static_cast<long>(bytes) / kSlowBytesPerMs);
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kConnectSeconds);
-        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kStallSeconds);
+        curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, kAnswerSeconds);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
         curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kStallSeconds);
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, discard);
@@ -155,6 +163,12 @@ struct RemoteSession::State {
             if (!credentials.netrcFile.empty()) {
                 curl_easy_setopt(curl, CURLOPT_NETRC_FILE, credentials.netrcFile.c_str());
             }
+        }
+        if (!sftp()) {
+            // Passive mode by PASV (libcurl still uses EPSV on IPv6, where it must): a data
+            // connection that fails after EPSV is tried again with PASV, which would add
+            // a second long wait to a stalled server.
+            curl_easy_setopt(curl, CURLOPT_FTP_USE_EPSV, 0L);
         }
         switch (target.protocol) {
             case Protocol::FtpTls:
@@ -299,7 +313,7 @@ Step RemoteSession::upload(const std::string& folder, const std::string& name,
                            const ByteProgress& progress) {
     State& s = *m_state;
     if (s.curl == nullptr) return {Reason::Failed, "libcurl could not start"};
-    s.prepare(s.target.url(folder + temporary));
+    s.prepare(s.target.url(folder + temporary), content.size());
     Upload upload{content};
     CommandList after;
     if (s.sftp()) {
