@@ -73,7 +73,8 @@ GeneratorDialog::GeneratorDialog(std::string programPath, platform::Platform& pl
       m_platform(platform),
       m_prompts(prompts),
       m_fileDialog(files),
-      m_hasher(platform::hashPassword) {}
+      m_hasher(platform::hashPassword),
+      m_publishing(prompts, m_appTitle) {}
 
 std::string GeneratorDialog::settingsPath() const {
     return settings::settingsFilePath(m_programPath, m_slot, m_platform);
@@ -147,17 +148,20 @@ void GeneratorDialog::open() {
 void GeneratorDialog::options(const std::function<void(OptionsSheet&)>& runSheet) {
     OptionsSheet sheet(m_settings);
     sheet.setPassword = [this](const settings::Settings& s) { setAdminPassword(s); };
+    sheet.testConnection = [this](settings::Settings& s) { m_publishing.testConnection(s); };
+    sheet.forgetPassword = [this](const settings::Settings& s) { m_publishing.forgetPassword(s); };
     runSheet(sheet);
     sheet.store(m_settings);
 }
 
 void GeneratorDialog::setAdminPassword(const settings::Settings& s) {
-    const std::optional<std::string> password = m_prompts.askPassword(
-        "Set admin password",
-        "The new password for the site's game entry (admin.php), at least 8 characters:");
-    if (password) {
+    const std::optional<PasswordAnswer> answer = m_prompts.askPassword(
+        {"Set admin password",
+         "The new password for the site's game entry (admin.php), at least 8 characters:",
+         ""});
+    if (answer) {
         const site::PasswordResult result =
-            site::setAdminPassword(s, *password, m_hasher, m_platform);
+            site::setAdminPassword(s, answer->password, m_hasher, m_platform);
         tell(result.message, result.ok());
     }
 }
@@ -186,6 +190,11 @@ void GeneratorDialog::generate() {
     updateData(true);
     const site::RunResult result =
         site::generateSite(m_settings, m_platform, nullptr, qr::encodeQr);
+    if (result.ok() && m_settings.PublishAfterGenerate != 0) {
+        const FlowMessage end = m_publishing.publishGenerated(m_settings, result.message);
+        m_prompts.message(m_appTitle, end.text, end.kind);
+        return;
+    }
     tell(result.message, result.ok());
 }
 

@@ -6,6 +6,7 @@
 
 #include "app/options.h"
 #include "app/prompts.h"
+#include "app/publish_flow.h"
 #include "platform/platform.h"
 #include "site/admin_password.h"
 #include "settings/settings.h"
@@ -96,14 +97,19 @@ class GeneratorDialog {
     void options(const std::function<void(OptionsSheet&)>& runSheet);
     void loadSettings();
     void saveSettings();
+    // Generates the site; with "Publish after Generate HTML" on, a site generated without
+    // fault is then published. One message box says how it all went.
     void generate();
-    // OK: generates, and the dialog then closes whatever the run said.
+    // OK: generates (and publishes), and the dialog then closes whatever the run said.
     void ok() { generate(); }
     // "Set admin password..." with the settings shown in the sheet: asks for the password and
     // writes its hash into the site's PGN folder, as pairweb-gen --admin-password does.
     void setAdminPassword(const settings::Settings& s);
     // What computes password hashes (the system's cryptography unless a test replaces it).
     void setPasswordHasher(site::HashPassword hasher) { m_hasher = std::move(hasher); }
+    // Publishing after Generate and the Publish page's buttons; the front end gives it its
+    // progress dialog, tests their own publisher and password store.
+    PublishFlow& publishing() { return m_publishing; }
 
   private:
     // Shows a command's message, with the icon of its success or failure.
@@ -119,6 +125,7 @@ class GeneratorDialog {
     std::string m_slot;
     bool m_transferring = false;
     site::HashPassword m_hasher;
+    PublishFlow m_publishing;
 };
 
 }  // namespace pairweb::app

@@ -60,6 +60,52 @@ PageItem edit(int id, std::string label, std::string name, std::string Settings:
     return textControl(ItemKind::Edit, id, std::move(label), std::move(name), field);
 }
 
+// A control of the Publish page that shows a part of PublishUrl.
+PageItem addressControl(ItemKind kind, int id, std::string label, std::string name,
+                        AddressPart part) {
+    PageItem item = textControl(kind, id, std::move(label), std::move(name), &Settings::PublishUrl);
+    item.part = part;
+    if (part == AddressPart::Protocol) {
+        item.flag = &Settings::PublishPlainFtp;
+        item.items = protocolNames();  // in their own order
+    }
+    return item;
+}
+
+PageDef publishPage() {
+    PageItem plainNote = note(kPlainFtpNote,
+                              "Without encryption the password and the pages travel in clear: "
+                              "anyone on the networks between here and the host can read them. "
+                              "Choose it only when the host offers nothing else.");
+    plainNote.shownWith = kPublishProtocol;
+    plainNote.shownWithText = plainFtpName();
+    return {"Publish",
+            {addressControl(ItemKind::List, kPublishProtocol, "Protocol", "PublishProtocol",
+                            AddressPart::Protocol),
+             plainNote,
+             addressControl(ItemKind::Edit, kPublishHost, "Host", "PublishHost",
+                            AddressPart::Host),
+             addressControl(ItemKind::Edit, kPublishPort, "Port (empty: the usual one)",
+                            "PublishPort", AddressPart::Port),
+             addressControl(ItemKind::Edit, kPublishUser, "User name", "PublishUser",
+                            AddressPart::User),
+             addressControl(ItemKind::Edit, kPublishFolder, "Remote folder", "PublishFolder",
+                            AddressPart::Folder),
+             edit(kPublishHostKey, "SFTP host key", "PublishHostKey", &Settings::PublishHostKey),
+             check(kPublishAfterGenerate, "Publish after Generate HTML", "PublishAfterGenerate",
+                   &Settings::PublishAfterGenerate),
+             button(kTestConnectionButton, "Test connection"),
+             button(kForgetPasswordButton, "Forget password"),
+             note(1151,
+                  "The password is never written to the settings file: it is asked for when a "
+                  "publish needs it, and kept by the system (Windows Credential Manager, or the "
+                  "netrc file on Linux) when \"Remember this password\" is ticked."),
+             note(1152,
+                  "SFTP: the first connection shows the server's host key and asks whether to "
+                  "trust it; a trusted key is kept above, and a server that shows another key "
+                  "later is refused.")}};
+}
+
 PageItem colour(int id, std::string caption, std::string description, std::string defaultText,
                 std::string name, std::uint32_t Settings::*field) {
     PageItem item = make(ItemKind::Colour, id, std::move(caption), std::move(name));
@@ -182,6 +228,7 @@ std::vector<PageDef> makePages() {
                "PGN filenames will begin with \"Filename Prefix\".  Use this e.g to insert the "
                "tournament name in the PGN filename.  The Site and Date fields will appear in "
                "the appropriate PGN fields.")}},
+        publishPage(),
     };
 }
 
@@ -196,8 +243,11 @@ OptionsSheet::OptionsSheet(const Settings& s) { m_values.fill(s); }
 
 void OptionsSheet::show(int page, PageControls& controls) const {
     const Settings& v = values(page);
+    PublishAddress address = readAddress(v);
     for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
-        if (item.flag != nullptr) {
+        if (item.part != AddressPart::None) {
+            controls.setText(item.id, partOf(address, item.part));
+        } else if (item.flag != nullptr) {
             controls.setChecked(item.id, v.*(item.flag) != 0);
         } else if (item.colour != nullptr) {
             controls.setColour(item.id, v.*(item.colour));
@@ -208,12 +258,27 @@ void OptionsSheet::show(int page, PageControls& controls) const {
                                           : shown);
         }
     }
+    choiceChanged(page, controls);
+}
+
+void OptionsSheet::choiceChanged(int page, PageControls& controls) const {
+    for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
+        if (item.shownWith != 0) {
+            controls.setShown(item.id, controls.text(item.shownWith) == item.shownWithText);
+        }
+    }
 }
 
 void OptionsSheet::commit(int page, const PageControls& controls) {
     Settings& v = m_values[static_cast<std::size_t>(page)];
+    PublishAddress address;
+    bool hasAddress = false;
     for (const PageItem& item : optionPages()[static_cast<std::size_t>(page)].items) {
-        if (item.flag != nullptr) {
+        if (item.part != AddressPart::None) {
+            // Address texts are not site texts: they stay UTF-8.
+            partOf(address, item.part) = controls.text(item.id);
+            hasAddress = true;
+        } else if (item.flag != nullptr) {
             v.*(item.flag) = controls.checked(item.id) ? 1 : 0;
         } else if (item.textField != nullptr) {
             const std::string shown = controls.text(item.id);
@@ -223,6 +288,7 @@ void OptionsSheet::commit(int page, const PageControls& controls) {
                                    : shown);
         }
     }
+    if (hasAddress) writeAddress(v, address);
 }
 
 void OptionsSheet::colourChosen(int page, int id, std::uint32_t colour) {
@@ -233,10 +299,13 @@ void OptionsSheet::colourChosen(int page, int id, std::uint32_t colour) {
     }
 }
 
-void OptionsSheet::press(int page, int id) const {
-    if (page == kOptionPageCount - 1 && id == kSetPasswordButton && setPassword) {
-        setPassword(values(page));
-    }
+void OptionsSheet::press(int page, int id, PageControls* controls) {
+    if (controls != nullptr) commit(page, *controls);
+    Settings& v = m_values[static_cast<std::size_t>(page)];
+    if (page == kPgnPage && id == kSetPasswordButton && setPassword) setPassword(v);
+    if (page == kPublishPage && id == kTestConnectionButton && testConnection) testConnection(v);
+    if (page == kPublishPage && id == kForgetPasswordButton && forgetPassword) forgetPassword(v);
+    if (controls != nullptr) show(page, *controls);
 }
 
 void OptionsSheet::store(Settings& s) const {

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/publish_address.h"
 #include "app/site_text.h"
 #include "settings/settings.h"
 
 namespace pairweb::app {
 
-// The options sheet's six pages as data: which control edits which setting, with its
+// The options sheet's seven pages as data: which control edits which setting, with its
 // caption, list and notes, in the order the page shows them. Front ends lay the items out
 // and bind controls by id; they decide nothing else.
 
@@ -20,6 +21,7 @@ enum class ItemKind {
     EndGroup,
     Check,          // automatic check box: a flag (0 or 1)
     Combo,          // editable drop-down combo box, list sorted: a text
+    List,           // drop-down list, not editable, in the order given: one of its entries
     Edit,           // one-line edit: a text
     MultiLineEdit,  // multi-line edit with a vertical scroll bar: a text
     Colour,         // colour button beside a description: a colour
@@ -40,6 +42,11 @@ struct PageItem {
     std::string defaultText;         // a colour button's default-box text
     // The static that labels a combo box or edit, or describes a colour button (0: none).
     int labelId = 0;
+    // Which part of PublishUrl the control shows (the Publish page), or none.
+    AddressPart part = AddressPart::None;
+    // An item shown only while the control shownWith holds the text shownWithText (0: always).
+    int shownWith = 0;
+    std::string shownWithText;
 
     bool isControl() const { return !name.empty(); }
 };
@@ -52,9 +59,23 @@ struct PageDef {
 // The PGN page's button that sets the site's admin password.
 constexpr int kSetPasswordButton = 1010;
 
-// The six pages in tab order: Options, Colours, Tiebreaks, Fonts, Labels, PGN.
+// The seven pages in tab order: Options, Colours, Tiebreaks, Fonts, Labels, PGN, Publish.
 const std::vector<PageDef>& optionPages();
-constexpr int kOptionPageCount = 6;
+constexpr int kOptionPageCount = 7;
+constexpr int kPgnPage = 5;
+constexpr int kPublishPage = 6;
+
+// The Publish page's controls.
+constexpr int kPublishProtocol = 1000;
+constexpr int kPublishHost = 1001;
+constexpr int kPublishPort = 1002;
+constexpr int kPublishUser = 1003;
+constexpr int kPublishFolder = 1004;
+constexpr int kPublishHostKey = 1005;
+constexpr int kPublishAfterGenerate = 1006;
+constexpr int kTestConnectionButton = 1007;
+constexpr int kForgetPasswordButton = 1008;
+constexpr int kPlainFtpNote = 1150;
 
 // What a front end's page offers: its controls' values by id. Texts are UTF-8.
 class PageControls {
@@ -65,6 +86,8 @@ class PageControls {
     virtual std::string text(int id) const = 0;
     virtual void setText(int id, const std::string& utf8) = 0;
     virtual void setColour(int id, std::uint32_t colour) = 0;
+    // Shows or hides a control or static.
+    virtual void setShown(int id, bool shown) = 0;
     // How the toolkit's multi-line edits separate lines.
     virtual LineBreaks lineBreaks() const = 0;
 };
@@ -80,16 +103,22 @@ class OptionsSheet {
 
     // The page's values to its controls (when the page is first shown).
     void show(int page, PageControls& controls) const;
+    // A list's choice changed: shows the items that depend on it, hides the others.
+    void choiceChanged(int page, PageControls& controls) const;
     // The page's controls to its values (the page is left, or OK pressed on it).
     void commit(int page, const PageControls& controls);
     // A colour button of the page took a colour.
     void colourChosen(int page, int id, std::uint32_t colour);
     // Every page's values into the settings (only the fields each page edits).
     void store(settings::Settings& s) const;
-    // A button of the page was pressed: runs its action with the page's values.
-    void press(int page, int id) const;
-    // What "Set admin password..." does; given by the main dialog.
-    std::function<void(const settings::Settings&)> setPassword;
+    // A button of the page was pressed: runs its action with the page's values. Given the
+    // page's controls, they are committed first (the action works on what they show) and
+    // shown again after (the action may change the values: a trusted host key).
+    void press(int page, int id, PageControls* controls = nullptr);
+    // What the buttons do; given by the main dialog.
+    std::function<void(const settings::Settings&)> setPassword;      // "Set admin password..."
+    std::function<void(settings::Settings&)> testConnection;         // "Test connection"
+    std::function<void(const settings::Settings&)> forgetPassword;   // "Forget password"
 
     const settings::Settings& values(int page) const {
         return m_values[static_cast<std::size_t>(page)];

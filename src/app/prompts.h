@@ -15,18 +15,34 @@ constexpr MessageKind messageKind(bool succeeded) {
     return succeeded ? MessageKind::Information : MessageKind::Warning;
 }
 
-// What blocks on the user outside the program's own dialogs: message boxes and the colour
-// dialog. Each front end passes its own (tests pass answering ones). Texts are UTF-8.
+// A question for a password: the box's caption, the text above the masked field, and the
+// text of a "remember" check box (empty: no check box).
+struct PasswordQuestion {
+    std::string caption;
+    std::string text;
+    std::string rememberText;
+};
+
+// The password typed, and whether the check box was ticked.
+struct PasswordAnswer {
+    std::string password;
+    bool remember = false;
+};
+
+// What blocks on the user outside the program's own dialogs: message boxes, questions and
+// the colour dialog. Each front end passes its own (tests pass answering ones). Texts are
+// UTF-8.
 class Prompts {
   public:
     virtual ~Prompts() = default;
     // A modal message box with one OK button.
     virtual void message(const std::string& caption, const std::string& text, MessageKind kind) = 0;
+    // A modal question box with Yes and No (No the default); true for Yes.
+    virtual bool ask(const std::string& caption, const std::string& text) = 0;
     // The full colour dialog starting at initial (0x00BBGGRR); nothing when cancelled.
     virtual std::optional<std::uint32_t> chooseColour(std::uint32_t initial) = 0;
-    // Asks for a new password, not shown as it is typed; nothing when cancelled.
-    virtual std::optional<std::string> askPassword(const std::string& caption,
-                                                   const std::string& text) = 0;
+    // Asks for a password, not shown as it is typed; nothing when cancelled.
+    virtual std::optional<PasswordAnswer> askPassword(const PasswordQuestion& question) = 0;
 };
 
 // One entry of a file dialog's type list.
@@ -58,11 +74,9 @@ class CommonDialog {
     explicit CommonDialog(FileDialogs& dialogs) : m_dialogs(dialogs) {}
 
     void setDialogTitle(std::string title) { m_title = std::move(title); }
-    const std::string& dialogTitle() const { return m_title; }
     // Pairs of a description and a pattern, all separated by "|":
     // "Tournament files|*.trn|All Files|*.*".
     void setFilter(std::string filter) { m_filter = std::move(filter); }
-    const std::string& filter() const { return m_filter; }
     void setFileName(std::string name) { m_fileName = std::move(name); }
     const std::string& fileName() const { return m_fileName; }
 

@@ -17,8 +17,10 @@ constexpr std::string_view kTemporaryStart = "pairweb-upload-";
 constexpr std::string_view kTemporaryEnd = ".tmp";
 constexpr std::size_t kMaxManifestBytes = 16 * 1024 * 1024;
 
-// A temporary name of ours: without a leading dot, since servers may hide dot files from
-// the listings that the next publish cleans up with.
+}  // namespace
+
+// Without a leading dot, since servers may hide dot files from the listings that the next
+// publish cleans up with.
 std::string temporaryName() {
     static constexpr char kLetters[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::random_device random;
@@ -26,6 +28,8 @@ std::string temporaryName() {
     for (int k = 0; k < 12; ++k) name += kLetters[random() % 36];
     return name + std::string(kTemporaryEnd);
 }
+
+namespace {
 
 bool isTemporaryName(std::string_view name) {
     return name.starts_with(kTemporaryStart) && name.ends_with(kTemporaryEnd);
@@ -43,11 +47,15 @@ struct Run {
     const Target& target;
     std::string siteFolder;
     PublishResult result;
+    const RemoteSession* remote = nullptr;  // once connecting
 
     PublishResult stop(const std::string& path, const Step& step) {
         result.outcome = PublishOutcome::Stopped;
         result.path = path;
         result.reason = step.reason;
+        if (step.reason == Reason::HostKeyNotTrusted && remote != nullptr) {
+            result.serverHostKey = remote->serverHostKey();
+        }
         result.message = "Error: publishing stopped at " + path + ": " + step.text();
         return result;
     }
@@ -55,9 +63,19 @@ struct Run {
 
 }  // namespace
 
-Credentials credentialsFor(const settings::Settings& s) {
+std::optional<platform::PasswordKey> passwordKeyFor(const settings::Settings& s) {
+    std::string problem;
+    const std::optional<Target> target = parseTarget(s.PublishUrl, s.PublishPlainFtp != 0, problem);
+    if (!target) return std::nullopt;
+    return passwordKey(*target);
+}
+
+Credentials credentialsFor(const settings::Settings& s, const platform::PasswordStore& store) {
     Credentials c;
     c.password = environment("PAIRWEB_PUBLISH_PASSWORD");
+    if (c.password.empty()) {
+        if (const auto key = passwordKeyFor(s)) c.password = store.find(*key).value_or("");
+    }
 #ifdef _WIN32
     const std::string home = environment("USERPROFILE");
     c.netrcFile = home.empty() ? std::string() : home + "\\_netrc";
@@ -89,7 +107,7 @@ PublishResult publishSite(const settings::Settings& s, const Credentials& creden
     }
     const platform::Platform& system = platform::systemPlatform();
     const site::SitePaths paths = site::derivePaths(s, system.programPath(), system.separator());
-    Run run{s, *target, paths.outputFolder, {}};
+    Run run{s, *target, paths.outputFolder, {}, nullptr};
     const std::optional<std::vector<SiteFile>> files = listSiteFiles(run.siteFolder, problem);
     if (!files) {
         result.outcome = PublishOutcome::SiteUnreadable;
@@ -122,6 +140,7 @@ PublishResult publishSite(const settings::Settings& s, const Credentials& creden
     }
 
     RemoteSession remote(*target, credentials);
+    run.remote = &remote;
     // The server's names in the folders that are sent to: its own round files are kept, and
     // temporary files of an earlier publish that was cut off are removed.
     std::vector<std::string> folders = {""};

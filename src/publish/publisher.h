@@ -3,9 +3,11 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/password_store.h"
 #include "publish/remote.h"
 #include "settings/settings.h"
 
@@ -28,6 +30,7 @@ struct PublishResult {
     std::string message;
     std::string path;
     Reason reason = Reason::None;
+    std::string serverHostKey;  // HostKeyNotTrusted: the key the server showed, "SHA256:..."
     int sent = 0;             // files uploaded
     int total = 0;            // files of the site
     std::uint64_t bytes = 0;  // bytes uploaded
@@ -52,8 +55,18 @@ struct PublishProgress {
 using ProgressReport = std::function<void(const PublishProgress&)>;
 
 // The password and key files for the settings: the password from PAIRWEB_PUBLISH_PASSWORD
-// when it is set, the netrc file of the user's home otherwise.
-Credentials credentialsFor(const settings::Settings& s);
+// when it is set, else the one the system's password store keeps for the address's
+// protocol, host and user (the Credential Manager on Windows, the netrc file elsewhere),
+// else none (libcurl then reads the netrc file of the user's home itself).
+Credentials credentialsFor(const settings::Settings& s,
+                           const platform::PasswordStore& store = platform::systemPasswordStore());
+
+// A new temporary name of ours for a remote file ("pairweb-upload-....tmp"): a publish removes
+// such files that an earlier one left behind.
+std::string temporaryName();
+
+// The store's key of the address in PublishUrl; nothing when it cannot be read.
+std::optional<platform::PasswordKey> passwordKeyFor(const settings::Settings& s);
 
 // Publishes the generated site (the folder of the settings' home page) to PublishUrl: the
 // files that changed since the manifest, the server's own round files only when it lacks

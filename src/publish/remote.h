@@ -68,6 +68,8 @@ class RemoteSession {
                 const std::string& temporary, const ByteProgress& progress);
     // Removes a file of the folder.
     Step remove(const std::string& folder, const std::string& name);
+    // The fingerprint of the host key an SFTP server showed ("SHA256:..."); empty before.
+    std::string serverHostKey() const;
 
   private:
     struct State;

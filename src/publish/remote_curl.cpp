@@ -361,4 +361,6 @@ Step RemoteSession::remove(const std::string& folder, const std::string& name) {
     return s.perform();
 }
 
+std::string RemoteSession::serverHostKey() const { return m_state->seenHostKey; }
+
 }  // namespace pairweb::publish

@@ -62,6 +62,14 @@ std::string Target::shown() const {
     return out + percentEncoded(folder, "-._~/!$&'()*+,;=:@");
 }
 
+platform::PasswordKey passwordKey(const Target& target) {
+    std::string host = target.host;
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    }
+    return {target.protocol == Protocol::Sftp ? "sftp" : "ftp", host, target.user};
+}
+
 std::string Target::url(std::string_view relativePath) const {
     return shown() + percentEncoded(relativePath, "-._~/");
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/password_store.h"
+
 namespace pairweb::publish {
 
 // How the site travels to the host.
@@ -27,6 +29,10 @@ struct Target {
     // a folder ending with "/"), percent-encoded for libcurl.
     std::string url(std::string_view relativePath) const;
 };
+
+// The key under which the system's password store keeps the password of the target: the
+// scheme ("ftp" for both kinds of FTP, "sftp"), the host without IPv6 brackets, the user.
+platform::PasswordKey passwordKey(const Target& target);
 
 // Reads the setting; plainFtpAllowed is PublishPlainFtp. On failure, nothing, and problem
 // says why in a sentence.

@@ -92,6 +92,7 @@ struct Settings {
     std::string PublishCaFile;         // an extra certificate file to trust for FTP with TLS
     std::string PublishHostKey;        // the SFTP server's pinned key, "SHA256:..."
     std::string PublishKeyFile;        // an SFTP private key file, optional
+    std::int32_t PublishAfterGenerate = 0;  // 1: the apps publish after "Generate HTML"
 
     // Phone pages: 1 writes the phone-first pages into the site's "m" folder beside the
     // classic ones (and one line more on the home page that leads phones there); 0 leaves the

@@ -20,7 +20,7 @@ struct Key {
 };
 
 // The order in which the keys are written.
-const std::array<Key, 64> kKeys = {{
+const std::array<Key, 65> kKeys = {{
     {"DisplayTiebreaks", &Settings::DisplayTiebreaks},
     {"MakePGN", &Settings::MakePGN},
     {"LinkPGN", &Settings::LinkPGN},
@@ -85,6 +85,7 @@ const std::array<Key, 64> kKeys = {{
     {"PublishKeyFile", &Settings::PublishKeyFile},
     {"PhonePages", &Settings::PhonePages},
     {"PublicUrl", &Settings::PublicUrl},
+    {"PublishAfterGenerate", &Settings::PublishAfterGenerate},
 }};
 
 bool isSpace(char c) {

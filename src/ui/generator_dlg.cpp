@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "ui/options_sheet.h"
+#include "ui/progress_dlg.h"
 #include "ui/site_text.h"
 #include "ui/ui_services.h"
 
@@ -144,6 +145,8 @@ CGeneratorDlg::CGeneratorDlg(const std::string& programPath, platform::Platform&
 
     m_model.setControls(this);
     m_model.updateData(false);
+    m_model.publishing().setProgressRunner(
+        [this](app::BackgroundTask& task) { CProgressDlg::run(task, this); });
 }
 
 std::string CGeneratorDlg::text(int control) const {

@@ -67,15 +67,19 @@ OptionsPage::OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prom
                 layout = pageLayout;
                 form = nullptr;
                 continue;
-            case ItemKind::Note:
-                layout->addWidget(note(qs(item.text), owner));
+            case ItemKind::Note: {
+                QLabel* label = note(qs(item.text), owner);
+                layout->addWidget(label);
+                m_controls[item.id] = label;
                 continue;
+            }
             case ItemKind::Button: {
                 auto* b = new QPushButton(qs(item.text), owner);
                 b->setAutoDefault(false);
                 b->setProperty("controlId", item.id);
                 connect(b, &QPushButton::clicked, this,
-                        [&sheet, index, id = item.id] { sheet.press(index, id); });
+                        [this, &sheet, index, id = item.id] { sheet.press(index, id, this); });
+                m_controls[item.id] = b;
                 auto* row = new QHBoxLayout();
                 row->addWidget(b);
                 row->addStretch();
@@ -89,6 +93,14 @@ OptionsPage::OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prom
             case ItemKind::Combo:
                 made = editableCombo(item.items, owner);
                 break;
+            case ItemKind::List: {
+                auto* list = new QComboBox(owner);
+                for (const std::string& entry : item.items) list->addItem(qs(entry));
+                connect(list, &QComboBox::currentIndexChanged, this,
+                        [this, &sheet, index] { sheet.choiceChanged(index, *this); });
+                made = list;
+                break;
+            }
             case ItemKind::Edit: {
                 auto* edit = new QLineEdit(owner);
                 guardSiteText(edit);
@@ -124,7 +136,8 @@ OptionsPage::OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prom
                 break;
             }
         }
-        if (item.kind == ItemKind::Combo || item.kind == ItemKind::Edit) {
+        if (item.kind == ItemKind::Combo || item.kind == ItemKind::List ||
+            item.kind == ItemKind::Edit) {
             if (item.labelId == 0) {
                 layout->addWidget(made);
             } else {
@@ -172,13 +185,23 @@ std::string OptionsPage::text(int id) const {
 
 void OptionsPage::setText(int id, const std::string& utf8) {
     QWidget* c = control(id);
-    if (auto* combo = qobject_cast<QComboBox*>(c)) combo->setEditText(qs(utf8));
+    if (auto* combo = qobject_cast<QComboBox*>(c)) {
+        if (combo->isEditable()) {
+            combo->setEditText(qs(utf8));
+        } else {
+            combo->setCurrentIndex(combo->findText(qs(utf8)));
+        }
+    }
     if (auto* edit = qobject_cast<QLineEdit*>(c)) edit->setText(qs(utf8));
     if (auto* multi = qobject_cast<QPlainTextEdit*>(c)) multi->setPlainText(qs(utf8));
 }
 
 void OptionsPage::setColour(int id, std::uint32_t colour) {
     if (CColourPicker* button = colourButton(id)) button->setColour(colour);
+}
+
+void OptionsPage::setShown(int id, bool shown) {
+    if (QWidget* c = control(id)) c->setVisible(shown);
 }
 
 COptionsSheet::COptionsSheet(app::OptionsSheet& sheet, app::Prompts& prompts, QWidget* parent)

@@ -22,7 +22,8 @@ class OptionsPage : public QWidget, public app::PageControls {
   public:
     OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prompts, QWidget* parent);
 
-    // The control of an id (the settings' names are also the controls' object names).
+    // The control, button or note of an id (the settings' names are also the controls'
+    // object names).
     QWidget* control(int id) const;
     CColourPicker* colourButton(int id) const;
 
@@ -31,13 +32,14 @@ class OptionsPage : public QWidget, public app::PageControls {
     std::string text(int id) const override;
     void setText(int id, const std::string& utf8) override;
     void setColour(int id, std::uint32_t colour) override;
+    void setShown(int id, bool shown) override;
     app::LineBreaks lineBreaks() const override { return app::LineBreaks::Lf; }
 
   private:
     std::map<int, QWidget*> m_controls;
 };
 
-// The modal sheet of six pages, OK and Cancel only. Leaving a page or pressing OK commits
+// The modal sheet of seven pages, OK and Cancel only. Leaving a page or pressing OK commits
 // the page shown; what happens to the values then is the shared sheet state's rule.
 class COptionsSheet : public QDialog {
     Q_OBJECT

@@ -3,10 +3,13 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QInputDialog>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
+#include <QVBoxLayout>
 
 namespace pairweb::ui {
 
@@ -26,13 +29,44 @@ std::optional<std::uint32_t> QtPrompts::chooseColour(std::uint32_t initial) {
     return fromQColor(dialog.selectedColor());
 }
 
-std::optional<std::string> QtPrompts::askPassword(const std::string& caption,
-                                                  const std::string& text) {
-    bool ok = false;
-    const QString password = QInputDialog::getText(QApplication::activeWindow(), qs(caption),
-                                                   qs(text), QLineEdit::Password, QString(), &ok);
-    if (!ok) return std::nullopt;
-    return password.toStdString();
+bool QtPrompts::ask(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, qs(caption), qs(text),
+                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+CPasswordDlg::CPasswordDlg(const app::PasswordQuestion& question, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(qs(question.caption));
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QLabel(qs(question.text), this);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+    m_password = new QLineEdit(this);
+    m_password->setObjectName(QStringLiteral("password"));
+    m_password->setEchoMode(QLineEdit::Password);
+    layout->addWidget(m_password);
+    if (!question.rememberText.empty()) {
+        m_remember = new QCheckBox(qs(question.rememberText), this);
+        m_remember->setObjectName(QStringLiteral("remember"));
+        layout->addWidget(m_remember);
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    setMinimumWidth(360);
+}
+
+app::PasswordAnswer CPasswordDlg::answer() const {
+    return {m_password->text().toStdString(), m_remember != nullptr && m_remember->isChecked()};
+}
+
+std::optional<app::PasswordAnswer> QtPrompts::askPassword(const app::PasswordQuestion& question) {
+    CPasswordDlg dialog(question, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.answer();
 }
 
 QString QtFileDialogs::qtFilters(const std::vector<app::FileFilter>& filters) {

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
 #include <QString>
 #include <cstdint>
 #include <optional>
 #include <string>
 
 #include "app/prompts.h"
+
+class QCheckBox;
+class QLineEdit;
 
 namespace pairweb::ui {
 
@@ -15,9 +19,22 @@ class QtPrompts : public app::Prompts {
   public:
     void message(const std::string& caption, const std::string& text,
                  app::MessageKind kind) override;
+    bool ask(const std::string& caption, const std::string& text) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
-    std::optional<std::string> askPassword(const std::string& caption,
-                                           const std::string& text) override;
+    std::optional<app::PasswordAnswer> askPassword(const app::PasswordQuestion& question) override;
+};
+
+// The password box: the question's text, a masked field ("password") and, when the question
+// offers it, the check box ("remember").
+class CPasswordDlg : public QDialog {
+    Q_OBJECT
+  public:
+    CPasswordDlg(const app::PasswordQuestion& question, QWidget* parent = nullptr);
+    app::PasswordAnswer answer() const;
+
+  private:
+    QLineEdit* m_password;
+    QCheckBox* m_remember = nullptr;
 };
 
 // Qt's file dialogs.

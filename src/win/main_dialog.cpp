@@ -1,6 +1,7 @@
 #include "win/main_dialog.h"
 
 #include "win/options_sheet.h"
+#include "win/progress_dialog.h"
 #include "win/resource.h"
 #include "win/win_util.h"
 
@@ -33,7 +34,10 @@ INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 MainDialog::MainDialog(const std::string& programPath, platform::Platform& platform,
                        app::FileDialogs& files, app::Prompts& prompts)
-    : m_model(programPath, platform, files, prompts), m_prompts(prompts) {}
+    : m_model(programPath, platform, files, prompts), m_prompts(prompts) {
+    m_model.publishing().setProgressRunner(
+        [this](app::BackgroundTask& task) { runProgressDialog(m_window, task); });
+}
 
 void MainDialog::runModal() {
     m_modal = true;

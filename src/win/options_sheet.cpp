@@ -17,8 +17,8 @@ namespace {
 using app::ItemKind;
 
 constexpr std::array<int, app::kOptionPageCount> kPageResources = {
-    IDD_PAGE_OPTIONS, IDD_PAGE_COLOURS, IDD_PAGE_TIEBREAKS,
-    IDD_PAGE_FONTS,   IDD_PAGE_LABELS,  IDD_PAGE_PGN};
+    IDD_PAGE_OPTIONS, IDD_PAGE_COLOURS, IDD_PAGE_TIEBREAKS, IDD_PAGE_FONTS,
+    IDD_PAGE_LABELS,  IDD_PAGE_PGN,     IDD_PAGE_PUBLISH};
 
 // One page: its controls by id, filled from the page's description.
 class Page : public app::PageControls {
@@ -42,6 +42,7 @@ class Page : public app::PageControls {
                     setWindowText(control, item.text);
                     break;
                 case ItemKind::Combo:
+                case ItemKind::List:
                     for (const std::string& entry : item.items) {
                         SendMessageW(control, CB_ADDSTRING, 0,
                                      reinterpret_cast<LPARAM>(wide(entry).c_str()));
@@ -71,12 +72,14 @@ class Page : public app::PageControls {
                 it->second->openPalette();
                 return TRUE;
             }
-            for (const app::PageItem& item : def().items) {
-                if (item.kind == ItemKind::Button && item.id == id) {
-                    m_sheet.press(m_index, id);
-                    return TRUE;
-                }
+            if (kindOf(id) == ItemKind::Button) {
+                m_sheet.press(m_index, id, this);
+                return TRUE;
             }
+        }
+        if (code == CBN_SELCHANGE && kindOf(id) == ItemKind::List) {
+            m_sheet.choiceChanged(m_index, *this);
+            return TRUE;
         }
         if (code == EN_CHANGE) guardSiteText(reinterpret_cast<HWND>(lParam));
         if (code == CBN_EDITCHANGE) {
@@ -103,7 +106,19 @@ class Page : public app::PageControls {
     }
     std::string text(int id) const override { return windowText(GetDlgItem(m_window, id)); }
     void setText(int id, const std::string& utf8) override {
-        setWindowText(GetDlgItem(m_window, id), utf8);
+        HWND control = GetDlgItem(m_window, id);
+        if (kindOf(id) == ItemKind::List) {
+            const LRESULT found = SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(wide(utf8).c_str()));
+            SendMessageW(control, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1)
+                                                                : static_cast<WPARAM>(found),
+                         0);
+        } else {
+            setWindowText(control, utf8);
+        }
+    }
+    void setShown(int id, bool shown) override {
+        ShowWindow(GetDlgItem(m_window, id), shown ? SW_SHOWNA : SW_HIDE);
     }
     void setColour(int id, std::uint32_t c) override {
         if (ColourButton* button = colour(id)) button->setColour(c);
@@ -111,6 +126,14 @@ class Page : public app::PageControls {
     app::LineBreaks lineBreaks() const override { return app::LineBreaks::CrLf; }
 
   private:
+    // The kind of the page's item with this id (a Note for statics not described).
+    ItemKind kindOf(int id) const {
+        for (const app::PageItem& item : def().items) {
+            if (item.id == id) return item.kind;
+        }
+        return ItemKind::Note;
+    }
+
     int m_index;
     app::OptionsSheet& m_sheet;
     app::Prompts& m_prompts;

@@ -19,6 +19,11 @@ void WinPrompts::message(const std::string& caption, const std::string& text,
                 MB_OK | (kind == app::MessageKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
+bool WinPrompts::ask(const std::string& caption, const std::string& text) {
+    return MessageBoxW(GetActiveWindow(), wide(text).c_str(), wide(caption).c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
 std::optional<std::uint32_t> WinPrompts::chooseColour(std::uint32_t initial) {
     static COLORREF custom[16] = {};
     CHOOSECOLORW dialog{};
@@ -33,23 +38,29 @@ std::optional<std::uint32_t> WinPrompts::chooseColour(std::uint32_t initial) {
 
 namespace {
 
-struct PasswordQuestion {
-    const std::string& caption;
-    const std::string& text;
-    std::optional<std::string> answer;
+struct PasswordBox {
+    const app::PasswordQuestion& question;
+    std::optional<app::PasswordAnswer> answer;
 };
 
 INT_PTR CALLBACK passwordProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrW(window, GWLP_USERDATA, lParam);
-        const auto* q = reinterpret_cast<PasswordQuestion*>(lParam);
-        setWindowText(window, q->caption);
-        setWindowText(GetDlgItem(window, IDC_PASSWORD_TEXT), q->text);
+        const auto* box = reinterpret_cast<PasswordBox*>(lParam);
+        setWindowText(window, box->question.caption);
+        setWindowText(GetDlgItem(window, IDC_PASSWORD_TEXT), box->question.text);
+        HWND remember = GetDlgItem(window, IDC_REMEMBER);
+        setWindowText(remember, box->question.rememberText);
+        ShowWindow(remember, box->question.rememberText.empty() ? SW_HIDE : SW_SHOWNA);
         return TRUE;
     }
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        auto* q = reinterpret_cast<PasswordQuestion*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-        if (LOWORD(wParam) == IDOK) q->answer = windowText(GetDlgItem(window, IDC_PASSWORD));
+        auto* box = reinterpret_cast<PasswordBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (LOWORD(wParam) == IDOK) {
+            box->answer = app::PasswordAnswer{
+                windowText(GetDlgItem(window, IDC_PASSWORD)),
+                IsDlgButtonChecked(window, IDC_REMEMBER) == BST_CHECKED};
+        }
         EndDialog(window, LOWORD(wParam));
         return TRUE;
     }
@@ -58,12 +69,11 @@ INT_PTR CALLBACK passwordProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-std::optional<std::string> WinPrompts::askPassword(const std::string& caption,
-                                                   const std::string& text) {
-    PasswordQuestion question{caption, text, std::nullopt};
+std::optional<app::PasswordAnswer> WinPrompts::askPassword(const app::PasswordQuestion& question) {
+    PasswordBox box{question, std::nullopt};
     DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PASSWORD), GetActiveWindow(),
-                    passwordProc, reinterpret_cast<LPARAM>(&question));
-    return question.answer;
+                    passwordProc, reinterpret_cast<LPARAM>(&box));
+    return box.answer;
 }
 
 std::wstring WinFileDialogs::filterList(const std::vector<app::FileFilter>& filters) {

@@ -4,14 +4,14 @@
 
 namespace pairweb::win {
 
-// Windows' message boxes and colour dialog, over the active window.
+// Windows' message boxes, the password box and the colour dialog, over the active window.
 class WinPrompts : public app::Prompts {
   public:
     void message(const std::string& caption, const std::string& text,
                  app::MessageKind kind) override;
+    bool ask(const std::string& caption, const std::string& text) override;
     std::optional<std::uint32_t> chooseColour(std::uint32_t initial) override;
-    std::optional<std::string> askPassword(const std::string& caption,
-                                           const std::string& text) override;
+    std::optional<app::PasswordAnswer> askPassword(const app::PasswordQuestion& question) override;
 };
 
 // The common file dialogs.

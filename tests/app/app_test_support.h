@@ -25,14 +25,32 @@ class RecordingPrompts : public Prompts {
         return colourAnswer;
     }
 
-    std::optional<std::string> askPassword(const std::string&, const std::string& text) override {
-        passwordQuestions.push_back(text);
-        return passwordAnswer;
+    bool ask(const std::string&, const std::string& text) override {
+        questions.push_back(text);
+        return questionAnswer;
+    }
+
+    std::optional<PasswordAnswer> askPassword(const PasswordQuestion& question) override {
+        passwordQuestions.push_back(question.text);
+        passwordAsked.push_back(question);
+        std::optional<std::string> answer = passwordAnswer;
+        if (!passwordAnswers.empty()) {
+            answer = passwordAnswers.front();
+            passwordAnswers.erase(passwordAnswers.begin());
+        }
+        if (!answer) return std::nullopt;
+        return PasswordAnswer{*answer, rememberAnswer};
     }
 
     std::vector<Message> messages;
+    std::vector<std::string> questions;
+    bool questionAnswer = false;  // Yes or No
     std::vector<std::string> passwordQuestions;
+    std::vector<PasswordQuestion> passwordAsked;
     std::optional<std::string> passwordAnswer;  // nothing: the user cancels
+    // Answers given in turn before passwordAnswer is given (nothing: a cancel).
+    std::vector<std::optional<std::string>> passwordAnswers;
+    bool rememberAnswer = false;  // the "remember" check box
     std::vector<std::uint32_t> colourDialogStarts;
     std::optional<std::uint32_t> colourAnswer;  // nothing: the user cancels
 };

@@ -55,9 +55,9 @@ TEST(SettingsFileTest, DefaultFileIsByteExact) {
         "ToptitleSize [20px]\r\nTopSize [16px]\r\nTitleSize [16px]\r\nHeadSize [10px]\r\n"
         "TextSize [10px]\r\nCrosstableSize [10px]\r\nrrCrosstableSize [12px]\r\n"
         "PublishUrl []\r\nPublishPlainFtp [0]\r\nPublishCaFile []\r\nPublishHostKey []\r\n"
-        "PublishKeyFile []\r\nPhonePages [1]\r\nPublicUrl []\r\n";
+        "PublishKeyFile []\r\nPhonePages [1]\r\nPublicUrl []\r\nPublishAfterGenerate [0]\r\n";
     EXPECT_EQ(settingsFileText(Settings{}), expected);
-    EXPECT_EQ(crlfLines(expected).size(), 64u);
+    EXPECT_EQ(crlfLines(expected).size(), 65u);
 }
 
 // Every field set to a value other than its default.
@@ -125,6 +125,7 @@ Settings everythingChanged() {
     s.PublishKeyFile = "/home/club/.ssh/id_ed25519";
     s.PhonePages = 0;
     s.PublicUrl = "https://club.example.org/open2026/";
+    s.PublishAfterGenerate = 1;
     s.Disclaimer = "  Results are provisional";
     s.strFilename = "/data/open.trn";
     s.TourneyName = "Cork Open 2026";
@@ -141,7 +142,7 @@ TEST(SettingsFileTest, RoundTripRestoresEveryValue) {
     EXPECT_EQ(loaded, saved);
     EXPECT_EQ(loaded.TextColour1, kAutomaticColour);
     const std::vector<std::string> lines = crlfLines(readFile(dir / "pairweb1.cfg"));
-    ASSERT_EQ(lines.size(), 64u);
+    ASSERT_EQ(lines.size(), 65u);
     EXPECT_EQ(lines[2], "LinkPGN [-7]");
     EXPECT_EQ(lines[7], "TextColour1 [4278190080]");
     EXPECT_EQ(lines[14], "HeadHoverColour [4294967295]");

@@ -40,14 +40,16 @@ class OptionsSheetTest : public QObject {
     };
 
   private slots:
-    void sixPagesInTabOrder() {
+    void sevenPagesInTabOrder() {
         Shown shown{settings::Settings{}};
         COptionsSheet& sheet = shown.sheet;
         QStringList titles;
         for (int k = 0; k < sheet.tabs()->count(); ++k) titles << sheet.tabs()->tabText(k);
         QCOMPARE(titles,
-                 QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN"}));
-        // OK and Cancel only, besides the pages' own buttons: the colours and the password.
+                 QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN",
+                              "Publish"}));
+        // OK and Cancel only, besides the pages' own buttons: the colours, the password and
+        // the Publish page's two.
         int sheetButtons = 0;
         for (QPushButton* b : sheet.findChildren<QPushButton*>()) {
             if (qobject_cast<CColourPicker*>(b) == nullptr && !b->property("controlId").isValid()) {
@@ -57,6 +59,52 @@ class OptionsSheetTest : public QObject {
         QCOMPARE(sheetButtons, 2);
         QCOMPARE(buttonOf(sheet.page(5), app::kSetPasswordButton)->text(),
                  QString("Set admin password..."));
+        QCOMPARE(buttonOf(sheet.page(app::kPublishPage), app::kTestConnectionButton)->text(),
+                 QString("Test connection"));
+        QCOMPARE(buttonOf(sheet.page(app::kPublishPage), app::kForgetPasswordButton)->text(),
+                 QString("Forget password"));
+    }
+
+    // The protocol is a list in its own order; FTP without encryption shows its note; the
+    // parts typed go back as one address; the buttons act on what the page shows.
+    void publishPageEditsTheAddress() {
+        settings::Settings s;
+        s.PublishUrl = "sftp://club@ssh.example.org:2222/~/www/";
+        Shown shown(s);
+        COptionsSheet& sheet = shown.sheet;
+        sheet.tabs()->setCurrentIndex(app::kPublishPage);
+        auto* protocol = control<QComboBox>(sheet, "PublishProtocol");
+        QVERIFY(!protocol->isEditable());
+        QStringList entries;
+        for (int k = 0; k < protocol->count(); ++k) entries << protocol->itemText(k);
+        QCOMPARE(entries, QStringList({"FTP with TLS", "SFTP", "FTP without encryption"}));
+        QCOMPARE(protocol->currentText(), QString("SFTP"));
+        QCOMPARE(control<QLineEdit>(sheet, "PublishPort")->text(), QString("2222"));
+        QCOMPARE(control<QLineEdit>(sheet, "PublishFolder")->text(), QString("/~/www/"));
+        QWidget* note = sheet.page(app::kPublishPage)->control(app::kPlainFtpNote);
+        QVERIFY(note != nullptr && !note->isVisible());
+        protocol->setCurrentIndex(2);
+        QVERIFY(note->isVisible());
+        std::vector<std::string> tested;
+        shown.state.testConnection = [&](settings::Settings& v) {
+            tested.push_back(v.PublishUrl);
+            v.PublishHostKey = "SHA256:seen";
+        };
+        auto* host = control<QLineEdit>(sheet, "PublishHost");
+        host->selectAll();
+        QTest::keyClicks(host, "ftp.example.org");
+        control<QLineEdit>(sheet, "PublishPort")->clear();
+        QTest::mouseClick(buttonOf(sheet.page(app::kPublishPage), app::kTestConnectionButton),
+                          Qt::LeftButton);
+        QCOMPARE(tested, std::vector<std::string>{"ftp://club@ftp.example.org/~/www/"});
+        QCOMPARE(control<QLineEdit>(sheet, "PublishHostKey")->text(), QString("SHA256:seen"));
+        clickCheckBox(control<QCheckBox>(sheet, "PublishAfterGenerate"));
+        sheet.accept();
+        shown.store(s);
+        QCOMPARE(s.PublishUrl, std::string("ftp://club@ftp.example.org/~/www/"));
+        QCOMPARE(s.PublishPlainFtp, 1);
+        QCOMPARE(s.PublishAfterGenerate, 1);
+        QCOMPARE(s.PublishHostKey, std::string("SHA256:seen"));
     }
 
     void comboBoxesAreSortedAndEditable() {
@@ -94,7 +142,9 @@ class OptionsSheetTest : public QObject {
         const settings::Settings before = s;
         Shown shown(s);
         COptionsSheet& sheet = shown.sheet;
-        for (int k = 0; k < 6; ++k) sheet.tabs()->setCurrentIndex(k);  // visit every page
+        for (int k = 0; k < app::kOptionPageCount; ++k) {
+            sheet.tabs()->setCurrentIndex(k);  // visit every page
+        }
         sheet.reject();
         shown.store(s);
         QVERIFY(s == before);

@@ -9,6 +9,8 @@
 #include "support/test_env.h"
 #include "win/colour_button.h"
 #include "win/main_dialog.h"
+#include "win/progress_dialog.h"
+#include "win/resource.h"
 #include "win/win_services.h"
 #include "win/win_util.h"
 #include "win_driver.h"
@@ -157,7 +159,7 @@ TEST(WinApp, OptionsSheetPagesAndPaletteByKeyboard) {
         PropSheet_PressButton(sheet, PSBTN_CANCEL);
     });
     click(f.w, id::kOptions);
-    EXPECT_EQ(tabs, 6);
+    EXPECT_EQ(tabs, 7);
     EXPECT_FALSE(applyShown);
     EXPECT_TRUE(paletteOpened);
     EXPECT_EQ(f.s().TextSize, "13");
@@ -255,6 +257,131 @@ TEST(WinApp, SetAdminPasswordButtonOnThePgnPage) {
     ASSERT_FALSE(f.prompts.messages.empty());
     EXPECT_EQ(f.prompts.messages.back().text,
               "Admin password set in " + (f.dir / "site/pgn/admin_password.php"));
+}
+
+// The Publish page: the protocol a drop-down list, its note shown with FTP without
+// encryption, the parts typed going back as one address, and Test connection trying what the
+// page shows (a port where nothing listens: the layer's own words come back).
+TEST(WinApp, PublishPageEditsTheAddressAndTestsTheConnection) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    f.s().PublishUrl = "sftp://club@ssh.example.org:2222/~/www/";
+    f.prompts.passwordAnswer = "secret";
+    std::string protocol, port, testCaption;
+    LRESULT entries = 0;
+    LONG style = 0;
+    bool noteAtFirst = true, noteLater = false;
+    whileModal([&] {
+        HWND sheet = findSheet();
+        if (sheet == nullptr) return;
+        HWND page = showPage(sheet, app::kPublishPage);
+        HWND list = GetDlgItem(page, app::kPublishProtocol);
+        protocol = windowText(list);
+        port = windowText(GetDlgItem(page, app::kPublishPort));
+        entries = SendMessageW(list, CB_GETCOUNT, 0, 0);
+        style = GetWindowLongW(list, GWL_STYLE);
+        noteAtFirst = IsWindowVisible(GetDlgItem(page, app::kPlainFtpNote)) != FALSE;
+        SendMessageW(list, CB_SETCURSEL, 2, 0);
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(app::kPublishProtocol, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
+        noteLater = IsWindowVisible(GetDlgItem(page, app::kPlainFtpNote)) != FALSE;
+        SetDlgItemTextW(page, app::kPublishHost, L"127.0.0.1");
+        SetDlgItemTextW(page, app::kPublishPort, L"1");
+        testCaption = windowText(GetDlgItem(page, app::kTestConnectionButton));
+        click(page, app::kTestConnectionButton);
+        click(page, app::kPublishAfterGenerate);
+        PropSheet_PressButton(sheet, PSBTN_OK);
+    });
+    click(f.w, id::kOptions);
+    EXPECT_EQ(protocol, "SFTP");
+    EXPECT_EQ(port, "2222");
+    EXPECT_EQ(entries, 3);
+    EXPECT_EQ(style & 0x3, CBS_DROPDOWNLIST);
+    EXPECT_FALSE(noteAtFirst);
+    EXPECT_TRUE(noteLater);
+    EXPECT_EQ(testCaption, "Test connection");
+    ASSERT_EQ(f.prompts.passwordQuestions.size(), 1u);
+    ASSERT_FALSE(f.prompts.messages.empty());
+    EXPECT_EQ(f.prompts.messages.back().text,
+              "Could not connect to ftp://club@127.0.0.1:1/~/www/: host not reachable.");
+    EXPECT_EQ(f.prompts.messages.back().kind, app::MessageKind::Warning);
+    EXPECT_EQ(f.s().PublishUrl, "ftp://club@127.0.0.1:1/~/www/");
+    EXPECT_EQ(f.s().PublishPlainFtp, 1);
+    EXPECT_EQ(f.s().PublishAfterGenerate, 1);
+}
+
+// The password box offers "Remember" only when asked to; questions have Yes and No.
+TEST(WinApp, PasswordBoxAndQuestions) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    WinPrompts real;
+    for (const bool offer : {true, false}) {
+        bool rememberShown = !offer;
+        std::string rememberText;
+        whileModal([&] {
+            HWND box = findDialog(L"Password");
+            if (box == nullptr) return;
+            HWND remember = GetDlgItem(box, IDC_REMEMBER);
+            rememberShown = IsWindowVisible(remember) != FALSE;
+            rememberText = windowText(remember);
+            SetDlgItemTextW(box, IDC_PASSWORD, L"p\u00e4ss word");
+            if (offer) CheckDlgButton(box, IDC_REMEMBER, BST_CHECKED);
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
+        });
+        const auto answer =
+            real.askPassword({"Password", "The password:", offer ? "Remember this password" : ""});
+        ASSERT_TRUE(answer.has_value());
+        EXPECT_EQ(answer->password, "p\xC3\xA4ss word");
+        EXPECT_EQ(answer->remember, offer);
+        EXPECT_EQ(rememberShown, offer);
+        if (offer) {
+            EXPECT_EQ(rememberText, "Remember this password");
+        }
+    }
+    for (const bool yes : {true, false}) {
+        whileModal([yes] {
+            if (HWND box = findDialog(L"Host key")) {
+                SendMessageW(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
+            }
+        });
+        EXPECT_EQ(real.ask("Host key", "Trust it?"), yes);
+    }
+}
+
+// The progress dialog shows the task's view and its message loop runs while the work does;
+// Cancel asks the work to stop, and the dialog closes when the work has ended.
+TEST(WinApp, ProgressDialogShowsTheWorkAndCancelStopsIt) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    app::BackgroundTask task("Publishing", "Connecting", "Cancelling now");
+    task.start([](app::BackgroundTask& t) {
+        t.report("Sending index.html", "File 2 of 4, 3 of 9 KB", 33);
+        for (int k = 0; k < 10000 && !t.cancelRequested(); ++k) Sleep(1);
+    });
+    std::string action, counts, afterCancel;
+    LRESULT position = -1;
+    bool mainAnswered = false;
+    whileModal([&] {
+        HWND box = findDialog(L"Publishing");
+        if (box == nullptr) return;
+        pump(200);  // a few of the dialog's timer ticks
+        action = windowText(GetDlgItem(box, IDC_PROGRESS_ACTION));
+        counts = windowText(GetDlgItem(box, IDC_PROGRESS_COUNTS));
+        position = SendDlgItemMessageW(box, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0);
+        // The main window still answers while the work runs.
+        DWORD_PTR result = 0;
+        mainAnswered = SendMessageTimeoutW(f.w, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+        click(box, IDCANCEL);
+        afterCancel = windowText(GetDlgItem(box, IDC_PROGRESS_ACTION));
+    });
+    runProgressDialog(f.w, task);
+    EXPECT_TRUE(task.finished());
+    EXPECT_EQ(action, "Sending index.html");
+    EXPECT_EQ(counts, "File 2 of 4, 3 of 9 KB");
+    EXPECT_EQ(position, 33);
+    EXPECT_TRUE(mainAnswered);
+    EXPECT_EQ(afterCancel, "Cancelling now");
+    EXPECT_EQ(findDialog(L"Publishing"), nullptr);
 }
 
 TEST(WinApp, FileDialogFiltersInTheDialogsForm) {
