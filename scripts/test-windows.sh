@@ -38,6 +38,11 @@ done
 [ -x build/bin/pairweb-gen ] || scripts/build.sh build
 scripts/compare-windows.sh
 
+# The app publishing for real: pairweb.exe's dialogs driven under wine against a loopback FTP
+# server that the Linux build's with_test_server starts and stops around the test program.
+cmake --build build --target with_test_server >/dev/null
+build/bin/with_test_server ftp cmake/wine-run.sh build-windows/bin/win_publish_tests.exe
+
 # The zip unpacks into a folder from which the sample's settings write the sample site.
 work="$(mktemp -d)"
 trap 'wine_env_stop; rm -rf "$work"' EXIT
