@@ -4,37 +4,38 @@
 #include <string>
 #include <vector>
 
+#include "app/control_ids.h"
 #include "app/options.h"
 #include "app/prompts.h"
 #include "app/publish_flow.h"
 #include "platform/platform.h"
-#include "site/admin_password.h"
 #include "settings/settings.h"
+#include "site/admin_password.h"
 
 namespace pairweb::app {
 
-// The main dialog's controls. Statics have identifiers of their own from 1100.
+// The main dialog's controls, as app/control_ids.h numbers them.
 namespace control {
 constexpr int kOk = 1;
 constexpr int kCancel = 2;
-constexpr int kTrnFile = 1000;
-constexpr int kHomePage = 1001;
-constexpr int kTitle = 1014;
-constexpr int kSlot = 1021;
-constexpr int kOptions = 1036;
-constexpr int kLoad = 1037;
-constexpr int kSave = 1038;
-constexpr int kGenerate = 1039;
-constexpr int kOpen = 1040;
-constexpr int kBrowse = 1041;
-constexpr int kAbout = 1042;
-constexpr int kVersionLine = 1100;
-constexpr int kInstruction = 1101;
-constexpr int kTrnGroup = 1102;
-constexpr int kHomePageGroup = 1103;
-constexpr int kTitleGroup = 1104;
-constexpr int kSlotGroup = 1105;
-constexpr int kAboutText = 1106;
+constexpr int kTrnFile = IDC_MAIN_TRNFILE;
+constexpr int kHomePage = IDC_MAIN_HOMEPAGE;
+constexpr int kTitle = IDC_MAIN_TITLE;
+constexpr int kSlot = IDC_MAIN_SLOT;
+constexpr int kOptions = IDC_MAIN_OPTIONS;
+constexpr int kLoad = IDC_MAIN_LOAD;
+constexpr int kSave = IDC_MAIN_SAVE;
+constexpr int kGenerate = IDC_MAIN_GENERATE;
+constexpr int kOpen = IDC_MAIN_OPEN;
+constexpr int kBrowse = IDC_MAIN_BROWSE;
+constexpr int kAbout = IDC_MAIN_ABOUT;
+constexpr int kVersionLine = IDC_MAIN_VERSION;
+constexpr int kInstruction = IDC_MAIN_INSTRUCTION;
+constexpr int kTrnGroup = IDC_MAIN_TRN_GROUP;
+constexpr int kHomePageGroup = IDC_MAIN_HOMEPAGE_GROUP;
+constexpr int kTitleGroup = IDC_MAIN_TITLE_GROUP;
+constexpr int kSlotGroup = IDC_MAIN_SLOT_GROUP;
+constexpr int kAboutText = IDC_ABOUT_TEXT;
 }  // namespace control
 
 struct ControlText {

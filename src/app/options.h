@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/control_ids.h"
 #include "app/publish_address.h"
 #include "app/site_text.h"
 #include "settings/settings.h"
@@ -57,7 +58,7 @@ struct PageDef {
 };
 
 // The PGN page's button that sets the site's admin password.
-constexpr int kSetPasswordButton = 1010;
+constexpr int kSetPasswordButton = IDC_PGN_SET_PASSWORD;
 
 // The seven pages in tab order: Options, Colours, Tiebreaks, Fonts, Labels, PGN, Publish.
 const std::vector<PageDef>& optionPages();
@@ -66,16 +67,16 @@ constexpr int kPgnPage = 5;
 constexpr int kPublishPage = 6;
 
 // The Publish page's controls.
-constexpr int kPublishProtocol = 1000;
-constexpr int kPublishHost = 1001;
-constexpr int kPublishPort = 1002;
-constexpr int kPublishUser = 1003;
-constexpr int kPublishFolder = 1004;
-constexpr int kPublishHostKey = 1005;
-constexpr int kPublishAfterGenerate = 1006;
-constexpr int kTestConnectionButton = 1007;
-constexpr int kForgetPasswordButton = 1008;
-constexpr int kPlainFtpNote = 1150;
+constexpr int kPublishProtocol = IDC_PUBLISH_PROTOCOL;
+constexpr int kPublishHost = IDC_PUBLISH_HOST;
+constexpr int kPublishPort = IDC_PUBLISH_PORT;
+constexpr int kPublishUser = IDC_PUBLISH_USER;
+constexpr int kPublishFolder = IDC_PUBLISH_FOLDER;
+constexpr int kPublishHostKey = IDC_PUBLISH_HOSTKEY;
+constexpr int kPublishAfterGenerate = IDC_PUBLISH_AFTER_GENERATE;
+constexpr int kTestConnectionButton = IDC_PUBLISH_TEST_CONNECTION;
+constexpr int kForgetPasswordButton = IDC_PUBLISH_FORGET_PASSWORD;
+constexpr int kPlainFtpNote = IDC_PUBLISH_PLAIN_FTP_NOTE;
 
 // What a front end's page offers: its controls' values by id. Texts are UTF-8.
 class PageControls {
@@ -116,9 +117,9 @@ class OptionsSheet {
     // shown again after (the action may change the values: a trusted host key).
     void press(int page, int id, PageControls* controls = nullptr);
     // What the buttons do; given by the main dialog.
-    std::function<void(const settings::Settings&)> setPassword;      // "Set admin password..."
-    std::function<void(settings::Settings&)> testConnection;         // "Test connection"
-    std::function<void(const settings::Settings&)> forgetPassword;   // "Forget password"
+    std::function<void(const settings::Settings&)> setPassword;     // "Set admin password..."
+    std::function<void(settings::Settings&)> testConnection;        // "Test connection"
+    std::function<void(const settings::Settings&)> forgetPassword;  // "Forget password"
 
     const settings::Settings& values(int page) const {
         return m_values[static_cast<std::size_t>(page)];

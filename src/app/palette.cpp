@@ -176,11 +176,6 @@ PaletteSelection::KeyAction PaletteSelection::key(Key k) {
 
 std::uint32_t PaletteSelection::colourDialogStart() const { return m_initial & 0xFFFFFFu; }
 
-bool ColourButtonState::selectionChanged(std::uint32_t colour) {
-    if (m_track) setColour(colour);
-    return m_track;
-}
-
 void ColourButtonState::selectionEnded(std::uint32_t colour) {
     m_active = false;
     setColour(colour);

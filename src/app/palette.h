@@ -62,7 +62,6 @@ class PaletteGeometry {
     int width() const { return m_width; }
     int height() const { return m_height; }
     int cellSize() const { return m_cellSize; }
-    int margin() const { return m_margin; }
     Rect itemRect(int index) const;
     // The item under a point, or kNoItem.
     int itemAt(int x, int y) const;
@@ -92,7 +91,6 @@ class PaletteSelection {
 
     int current() const { return m_current; }
     int chosen() const { return m_chosen; }
-    std::uint32_t initial() const { return m_initial; }
     // The colour under selection: the cell's, the automatic colour for the default box,
     // the initial colour for the custom box.
     std::uint32_t colour() const { return m_colour; }
@@ -143,36 +141,25 @@ class PaletteSelection {
     Outcome m_outcome{false, 0};
 };
 
-// The state of a colour button: its two colours, which of them it edits, and the texts of
-// its palette's boxes.
+// The state of a colour button: the colour it shows (its face), the colour of its caption,
+// and the texts of its palette's boxes. The button takes a colour when its palette ends.
 class ColourButtonState {
   public:
-    enum class SelectionMode { Text = 1, Background = 2 };
-
     // buttonFace, buttonText: the platform's button colours, the initial colours.
     ColourButtonState(std::uint32_t buttonFace, std::uint32_t buttonText)
         : m_background(buttonFace), m_text(buttonText) {}
 
-    std::uint32_t colour() const { return m_mode == SelectionMode::Text ? m_text : m_background; }
-    void setColour(std::uint32_t colour) {
-        (m_mode == SelectionMode::Text ? m_text : m_background) = colour;
-    }
-    SelectionMode selectionMode() const { return m_mode; }
-    void setSelectionMode(SelectionMode mode) { m_mode = mode; }
-    bool trackSelection() const { return m_track; }
-    void setTrackSelection(bool track) { m_track = track; }
+    std::uint32_t colour() const { return m_background; }
+    void setColour(std::uint32_t colour) { m_background = colour; }
     bool active() const { return m_active; }
     // Caption of the palette's top box; empty hides it.
     const std::string& defaultText() const { return m_defaultText; }
     void setDefaultText(std::string text) { m_defaultText = std::move(text); }
-    // Caption of the palette's bottom box; empty hides it.
+    // Caption of the palette's bottom box.
     const std::string& customText() const { return m_customText; }
-    void setCustomText(std::string text) { m_customText = std::move(text); }
 
     // The palette opens.
     void dropDown() { m_active = true; }
-    // The palette's selection moves: true when the button takes the colour at once.
-    bool selectionChanged(std::uint32_t colour);
     // The palette ended, accepted or not, with this colour.
     void selectionEnded(std::uint32_t colour);
 
@@ -184,8 +171,6 @@ class ColourButtonState {
   private:
     std::uint32_t m_background;
     std::uint32_t m_text;
-    SelectionMode m_mode = SelectionMode::Background;
-    bool m_track = false;
     bool m_active = false;
     std::string m_defaultText = "Automatic";
     std::string m_customText = "More Colours...";

@@ -99,18 +99,24 @@ void writeAddress(settings::Settings& s, const PublishAddress& typed) {
     while (folder.starts_with('/')) folder.erase(0, 1);
     if (!folder.empty() && !folder.ends_with('/')) folder += '/';
     s.PublishUrl = std::string(typed.protocol == protocolNames()[1] ? "sftp" : "ftp") + "://" +
-                   encoded(user, "-._~") + "@" + host + (port.empty() ? std::string() : ":" + port) +
-                   "/" + encoded(folder, "-._~/!$&'()*+,;=:@");
+                   encoded(user, "-._~") + "@" + host +
+                   (port.empty() ? std::string() : ":" + port) + "/" +
+                   encoded(folder, "-._~/!$&'()*+,;=:@");
 }
 
 std::string& partOf(PublishAddress& a, AddressPart part) {
     switch (part) {
-        case AddressPart::Protocol: return a.protocol;
-        case AddressPart::Host: return a.host;
-        case AddressPart::Port: return a.port;
-        case AddressPart::User: return a.user;
+        case AddressPart::Protocol:
+            return a.protocol;
+        case AddressPart::Host:
+            return a.host;
+        case AddressPart::Port:
+            return a.port;
+        case AddressPart::User:
+            return a.user;
         case AddressPart::Folder:
-        case AddressPart::None: break;
+        case AddressPart::None:
+            break;
     }
     return a.folder;
 }

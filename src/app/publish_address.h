@@ -12,9 +12,9 @@ namespace pairweb::app {
 struct PublishAddress {
     std::string protocol;  // an entry of protocolNames()
     std::string host;
-    std::string port;      // empty for the protocol's default
+    std::string port;  // empty for the protocol's default
     std::string user;
-    std::string folder;    // decoded ("/www/"); empty when there is no address
+    std::string folder;  // decoded ("/www/"); empty when there is no address
     bool operator==(const PublishAddress&) const = default;
 };
 

@@ -175,9 +175,9 @@ FlowMessage PublishFlow::publishGenerated(settings::Settings& s, const std::stri
             return then("Not published: the server's host key was not trusted.",
                         MessageKind::Information);
         case End::KeyChanged:
-            return then("Error: not published. " +
-                            changedHostKeyText(hostOf(*m_service, s), s.PublishHostKey,
-                                               a.last.serverHostKey),
+            return then("Error: not published. " + changedHostKeyText(hostOf(*m_service, s),
+                                                                      s.PublishHostKey,
+                                                                      a.last.serverHostKey),
                         MessageKind::Warning);
         case End::Done:
             break;
@@ -211,8 +211,7 @@ void PublishFlow::testConnection(settings::Settings& s) {
         case End::NotTrusted:
             return;  // the user stopped it
         case End::KeyChanged:
-            tell(changedHostKeyText(hostOf(*m_service, s), s.PublishHostKey,
-                                    a.last.serverHostKey),
+            tell(changedHostKeyText(hostOf(*m_service, s), s.PublishHostKey, a.last.serverHostKey),
                  MessageKind::Warning);
             return;
         case End::Done:
@@ -245,8 +244,7 @@ void PublishFlow::forgetPassword(const settings::Settings& s) {
                  MessageKind::Information);
             break;
         case platform::ForgetResult::Failed:
-            tell("The password of " + who + " could not be removed from " + m_store->where() +
-                     ".",
+            tell("The password of " + who + " could not be removed from " + m_store->where() + ".",
                  MessageKind::Warning);
             break;
     }

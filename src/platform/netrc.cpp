@@ -66,8 +66,8 @@ class Tokens {
             if (lineEnd == std::string_view::npos) {
                 m_at = m_text.size();
             } else {
-                const bool empty = lineEnd == m_at + 1 ||
-                                   (lineEnd == m_at + 2 && m_text[m_at + 1] == '\r');
+                const bool empty =
+                    lineEnd == m_at + 1 || (lineEnd == m_at + 2 && m_text[m_at + 1] == '\r');
                 m_at = lineEnd;
                 if (empty) return;
             }
@@ -120,7 +120,8 @@ bool matches(const Entry& e, std::string_view host, std::string_view user) {
 std::pair<std::size_t, std::size_t> span(std::string_view text, const Entry& e) {
     std::size_t begin = e.begin;
     const std::size_t lineStart = text.rfind('\n', e.begin == 0 ? 0 : e.begin - 1);
-    const std::size_t from = e.begin == 0 || lineStart == std::string_view::npos ? 0 : lineStart + 1;
+    const std::size_t from =
+        e.begin == 0 || lineStart == std::string_view::npos ? 0 : lineStart + 1;
     if (text.substr(from, e.begin - from).find_first_not_of(" \t") == std::string_view::npos) {
         begin = from;
     }
@@ -163,12 +164,23 @@ std::string netrcToken(std::string_view value) {
     std::string out = "\"";
     for (const char c : value) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += c;
         }
     }
     return out + "\"";
@@ -187,8 +199,8 @@ std::optional<std::string> netrcPassword(std::string_view text, std::string_view
     return std::nullopt;
 }
 
-std::string netrcWithPassword(std::string_view text, std::string_view host,
-                              std::string_view user, std::string_view password) {
+std::string netrcWithPassword(std::string_view text, std::string_view host, std::string_view user,
+                              std::string_view password) {
     const std::string line = "machine " + netrcToken(host) + " login " + netrcToken(user) +
                              " password " + netrcToken(password) + "\n";
     bool found = false;

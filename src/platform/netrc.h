@@ -21,8 +21,8 @@ std::optional<std::string> netrcPassword(std::string_view text, std::string_view
 // replaced where it stands by one line "machine HOST login USER password PASSWORD", any
 // later one is removed, and every other line stays byte for byte. Without such an entry,
 // the line is added at the end.
-std::string netrcWithPassword(std::string_view text, std::string_view host,
-                              std::string_view user, std::string_view password);
+std::string netrcWithPassword(std::string_view text, std::string_view host, std::string_view user,
+                              std::string_view password);
 
 // The text without the entries of host and user (removed tells whether there were any);
 // every other line stays byte for byte.

@@ -13,8 +13,8 @@ namespace {
 
 std::wstring wide(const std::string& utf8) {
     if (utf8.empty()) return {};
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
@@ -49,8 +49,7 @@ class CredentialManagerStore : public PasswordStore {
         credential.Comment = comment.data();
         credential.UserName = user.data();
         credential.CredentialBlobSize = static_cast<DWORD>(password.size());
-        credential.CredentialBlob =
-            reinterpret_cast<LPBYTE>(const_cast<char*>(password.data()));
+        credential.CredentialBlob = reinterpret_cast<LPBYTE>(const_cast<char*>(password.data()));
         credential.Persist = CRED_PERSIST_LOCAL_MACHINE;
         return CredWriteW(&credential, 0) != FALSE;
     }

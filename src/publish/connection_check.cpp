@@ -47,20 +47,20 @@ ConnectionCheck checkConnection(const settings::Settings& s, const Credentials& 
     const std::string connected = "Connected and logged in to " + shown;
 
     const std::string name = temporaryName();
-    if (const Step sent = remote.upload("", name, kCheckContent, temporaryName(), {});
-        !sent.ok()) {
-        return failed(remote, sent, connected + ", but " +
-                                (check.folderCreated
-                                     ? "the folder " + target->folder + " could not be made there"
+    if (const Step sent = remote.upload("", name, kCheckContent, temporaryName(), {}); !sent.ok()) {
+        return failed(
+            remote, sent,
+            connected + ", but " +
+                (check.folderCreated ? "the folder " + target->folder + " could not be made there"
                                      : "no file could be written in the folder " + target->folder));
     }
     if (const Step removed = remote.remove("", name); !removed.ok()) {
-        return failed(remote, removed, connected + " and wrote a test file in " + target->folder +
-                                   ", but could not remove it again (" + name + ")");
+        return failed(remote, removed,
+                      connected + " and wrote a test file in " + target->folder +
+                          ", but could not remove it again (" + name + ")");
     }
     check.message = connected + ". The folder " + target->folder +
-                    (check.folderCreated ? " was not there and has been made"
-                                         : " is there") +
+                    (check.folderCreated ? " was not there and has been made" : " is there") +
                     ", and a test file was written in it and removed again.";
     return check;
 }

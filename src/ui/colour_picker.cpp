@@ -34,23 +34,12 @@ void CColourPicker::openPopup() {
     }
     m_state.dropDown();
     m_popup = new CColourPopup(mapToGlobal(rect().bottomLeft()), this, m_prompts);
-    emit dropDown(colour(), m_controlId);
 }
 
-void CColourPicker::popupSelectionChanged(std::uint32_t colour) {
-    if (m_state.selectionChanged(colour)) update();
-    emit selectionChanged(colour, m_controlId);
-}
-
-void CColourPicker::popupSelectionEnded(std::uint32_t colour, bool accepted) {
+void CColourPicker::popupSelectionEnded(std::uint32_t colour) {
     m_state.selectionEnded(colour);
     update();
     emit closeUp(colour, m_controlId);
-    if (accepted) {
-        emit selectionEnded(colour, m_controlId);
-    } else {
-        emit selectionCancelled(colour, m_controlId);
-    }
 }
 
 QSize CColourPicker::sizeHint() const {

@@ -12,8 +12,8 @@ namespace pairweb::ui {
 class CColourPopup;
 
 // A push button that shows a colour and drops down a palette to choose another; its state
-// and rules are the shared ColourButtonState's. It tells its parent what happens through
-// five signals, each with the colour and the button's control id.
+// and rules are the shared ColourButtonState's. It tells its parent the colour it took when
+// its palette closes, with the button's control id.
 class CColourPicker : public QPushButton {
     Q_OBJECT
 
@@ -32,16 +32,11 @@ class CColourPicker : public QPushButton {
     // Opens the palette (what a click does).
     void openPopup();
 
-    // Called by the palette.
-    void popupSelectionChanged(std::uint32_t colour);
-    void popupSelectionEnded(std::uint32_t colour, bool accepted);
+    // Called by the palette when it ends (a cancel gives the colour it opened with).
+    void popupSelectionEnded(std::uint32_t colour);
 
   signals:
-    void selectionChanged(std::uint32_t colour, int controlId);
-    void dropDown(std::uint32_t colour, int controlId);
     void closeUp(std::uint32_t colour, int controlId);
-    void selectionEnded(std::uint32_t colour, int controlId);
-    void selectionCancelled(std::uint32_t colour, int controlId);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

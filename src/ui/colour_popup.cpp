@@ -96,7 +96,6 @@ void CColourPopup::selectionMoved() {
             QToolTip::hideText();
         }
     }
-    m_owner->popupSelectionChanged(m_selection.colour());
 }
 
 void CColourPopup::mouseMoveEvent(QMouseEvent* event) {
@@ -150,7 +149,7 @@ void CColourPopup::endSelection(bool accepted) {
     }
     const auto outcome = m_selection.finish(
         accepted, [this](std::uint32_t start) { return m_prompts.chooseColour(start); });
-    m_owner->popupSelectionEnded(outcome.colour, outcome.accepted);
+    m_owner->popupSelectionEnded(outcome.colour);
     close();
 }
 

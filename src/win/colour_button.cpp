@@ -79,10 +79,7 @@ class Palette {
         if (m_selection.select(index)) moved(window);
     }
 
-    void moved(HWND window) {
-        InvalidateRect(window, nullptr, FALSE);
-        m_button.selectionChanged(m_selection.colour());
-    }
+    void moved(HWND window) { InvalidateRect(window, nullptr, FALSE); }
 
     void key(HWND window, WPARAM vk) {
         app::Key k = app::Key::Other;
@@ -132,7 +129,7 @@ class Palette {
         // The palette stays while the colour dialog is open; a second end is ignored.
         const auto outcome = m_selection.finish(
             accepted, [this](std::uint32_t start) { return m_prompts.chooseColour(start); });
-        m_button.selectionEnded(outcome.colour, outcome.accepted);
+        m_button.selectionEnded(outcome.colour);
         DestroyWindow(window);
     }
 
@@ -310,19 +307,12 @@ void ColourButton::openPalette() {
     ShowWindow(m_palette, SW_SHOW);
     SetFocus(m_palette);
     SetCapture(m_palette);
-    notify(kDropDown, colour());
 }
 
-void ColourButton::selectionChanged(std::uint32_t colour) {
-    if (m_state.selectionChanged(colour)) InvalidateRect(m_button, nullptr, FALSE);
-    notify(kSelectionChanged, colour);
-}
-
-void ColourButton::selectionEnded(std::uint32_t colour, bool accepted) {
+void ColourButton::selectionEnded(std::uint32_t colour) {
     m_state.selectionEnded(colour);
     InvalidateRect(m_button, nullptr, FALSE);
     notify(kCloseUp, colour);
-    notify(accepted ? kSelectionEnded : kSelectionCancelled, colour);
 }
 
 void ColourButton::draw(const DRAWITEMSTRUCT& item) const {

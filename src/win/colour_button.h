@@ -11,13 +11,9 @@
 
 namespace pairweb::win {
 
-// Messages of a colour button to its parent (and of its palette to the button), each with
-// the colour in wParam and the button's control id in lParam.
-constexpr UINT kSelectionChanged = 2025;
-constexpr UINT kDropDown = 2026;
-constexpr UINT kCloseUp = 2027;
-constexpr UINT kSelectionEnded = 2028;
-constexpr UINT kSelectionCancelled = 2029;
+// The message a colour button sends its parent when its palette closes: the colour it took
+// in wParam, the button's control id in lParam.
+constexpr UINT kCloseUp = WM_APP + 1;
 
 // The window class of the palette.
 constexpr const wchar_t* kPaletteClass = L"PairwebColourPalette";
@@ -38,9 +34,8 @@ class ColourButton {
     // The open palette's window, or nullptr.
     HWND palette() const { return m_palette; }
 
-    // From the palette.
-    void selectionChanged(std::uint32_t colour);
-    void selectionEnded(std::uint32_t colour, bool accepted);
+    // From the palette, when it ends (a cancel gives the colour it opened with).
+    void selectionEnded(std::uint32_t colour);
     void paletteClosed() { m_palette = nullptr; }
 
     void draw(const DRAWITEMSTRUCT& item) const;

@@ -110,9 +110,8 @@ class Page : public app::PageControls {
         if (kindOf(id) == ItemKind::List) {
             const LRESULT found = SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                                reinterpret_cast<LPARAM>(wide(utf8).c_str()));
-            SendMessageW(control, CB_SETCURSEL, found == CB_ERR ? static_cast<WPARAM>(-1)
-                                                                : static_cast<WPARAM>(found),
-                         0);
+            SendMessageW(control, CB_SETCURSEL,
+                         found == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(found), 0);
         } else {
             setWindowText(control, utf8);
         }
@@ -141,14 +140,15 @@ class Page : public app::PageControls {
     std::map<int, std::unique_ptr<ColourButton>> m_colours;
 };
 
-constexpr const wchar_t* kPageProperty = L"pairweb.page";
-
-Page* pageOf(HWND window) { return static_cast<Page*>(GetPropW(window, kPageProperty)); }
+// Each page's state hangs on its window, as every window of the program keeps its own.
+Page* pageOf(HWND window) {
+    return reinterpret_cast<Page*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
 
 INT_PTR CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         auto* page = reinterpret_cast<Page*>(reinterpret_cast<PROPSHEETPAGEW*>(lParam)->lParam);
-        SetPropW(window, kPageProperty, page);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(page));
         page->init(window);
         return TRUE;
     }
@@ -177,8 +177,8 @@ INT_PTR CALLBACK pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 return TRUE;
             }
             return FALSE;
-        case WM_DESTROY:
-            RemovePropW(window, kPageProperty);
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
             return FALSE;
         default:
             return FALSE;

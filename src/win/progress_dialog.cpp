@@ -70,8 +70,8 @@ INT_PTR CALLBACK progressProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 void runProgressDialog(HWND owner, app::BackgroundTask& task) {
-    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PROGRESS), owner,
-                    progressProc, reinterpret_cast<LPARAM>(&task));
+    DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PROGRESS), owner, progressProc,
+                    reinterpret_cast<LPARAM>(&task));
 }
 
 }  // namespace pairweb::win

@@ -1,5 +1,6 @@
-// Resource identifiers of the Windows front end. Control identifiers are the shared
-// layer's (app/main_dialog.h, app/options.h); only dialogs and the picture are named here.
+// Resource identifiers of the Windows front end. The controls of the shared layer's dialogs
+// and pages are named in app/control_ids.h; only the Windows app's own dialogs, their
+// controls and the picture are named here.
 #pragma once
 
 #define IDD_MAIN 100

@@ -130,27 +130,22 @@ TEST(Palette, CustomBoxAsksForAColourFromTheInitialOne) {
     EXPECT_EQ(starts.back(), 0u);  // the automatic colour starts at black
 }
 
-TEST(Palette, ButtonStateTracksAndDraws) {
-    ColourButtonState b(0xC0C0C0, 0x000000);
-    EXPECT_EQ(b.colour(), 0xC0C0C0u);  // background mode first
-    EXPECT_FALSE(b.selectionChanged(0x123456));
-    EXPECT_EQ(b.colour(), 0xC0C0C0u);
-    b.setTrackSelection(true);
-    EXPECT_TRUE(b.selectionChanged(0x123456));
-    EXPECT_EQ(b.colour(), 0x123456u);
+TEST(Palette, ButtonStateTakesTheColourAtTheEndAndDraws) {
+    ColourButtonState b(0xC0C0C0, 0x0000FF);
+    EXPECT_EQ(b.colour(), 0xC0C0C0u);  // the button face first
+    EXPECT_EQ(b.customText(), "More Colours...");
     b.dropDown();
     EXPECT_TRUE(b.active());
+    EXPECT_EQ(b.colour(), 0xC0C0C0u);  // nothing until the palette ends
     b.selectionEnded(kAutomaticColour);
     EXPECT_FALSE(b.active());
+    EXPECT_EQ(b.colour(), kAutomaticColour);
     EXPECT_EQ(b.swatchColour(true), std::nullopt);  // automatic: the button face
     EXPECT_EQ(b.captionColour(), 0u);
     b.setColour(0x00FF00);
     EXPECT_EQ(b.swatchColour(true), 0x00FF00u);
     EXPECT_EQ(b.swatchColour(false), std::nullopt);
-    b.setSelectionMode(ColourButtonState::SelectionMode::Text);
-    b.setColour(0x0000FF);
-    EXPECT_EQ(b.captionColour(), 0x0000FFu);
-    EXPECT_EQ(b.swatchColour(true), 0x00FF00u);  // the background stays
+    EXPECT_EQ(b.captionColour(), 0x0000FFu);  // the caption keeps the button's text colour
 }
 
 TEST(SiteText, ConvertsRefusesAndKeepsLineBreaks) {

@@ -126,7 +126,8 @@ class FakeHost : public PublishService {
     int files = 5;
     std::atomic<int> holdAt{-1};
     // When given, a publish starts once the progress dialog has shown its first view.
-    const std::atomic<bool>* dialogShown = nullptr;  // the file during which the publish waits for Cancel
+    const std::atomic<bool>* dialogShown =
+        nullptr;  // the file during which the publish waits for Cancel
     std::vector<std::string> passwordsTried;
     std::vector<std::string> hostKeysTried;
 
@@ -169,9 +170,7 @@ struct Fixture {
         });
     }
     FlowMessage publish() { return flow.publishGenerated(s, "Web page generated!"); }
-    void keep(const std::string& password) {
-        store.kept["ftp ftp.example.org club"] = password;
-    }
+    void keep(const std::string& password) { store.kept["ftp ftp.example.org club"] = password; }
 };
 
 TEST(PublishFlow, AKeptPasswordPublishesWithoutAQuestionUnderTheProgressDialog) {
@@ -313,10 +312,9 @@ TEST(PublishFlow, NetworkFailureWarnsAndKeepsNoPassword) {
     f.host.reachable = false;
     f.prompts.passwordAnswer = "right";
     f.prompts.rememberAnswer = true;
-    EXPECT_EQ(f.publish(),
-              (FlowMessage{"Web page generated!\n\nError: publishing stopped at "
-                           "ftp://club@ftp.example.org/www/: host not reachable",
-                           MessageKind::Warning}));
+    EXPECT_EQ(f.publish(), (FlowMessage{"Web page generated!\n\nError: publishing stopped at "
+                                        "ftp://club@ftp.example.org/www/: host not reachable",
+                                        MessageKind::Warning}));
     EXPECT_TRUE(f.store.kept.empty());
     f.host.reachable = true;
     f.publish();

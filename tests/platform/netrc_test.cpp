@@ -49,8 +49,9 @@ TEST(NetrcTest, RememberingReplacesOnlyThatEntry) {
     };
     const Case cases[] = {
         {"", "machine h login u password \"p w\"\n"},
-        {"machine a login u password x", "machine a login u password x\nmachine h login u "
-                                         "password \"p w\"\n"},
+        {"machine a login u password x",
+         "machine a login u password x\nmachine h login u "
+         "password \"p w\"\n"},
         {"# mine\r\nmachine h\r\n  login u\r\n  password old\r\nmachine b login u password y\r\n",
          "# mine\r\nmachine h login u password \"p w\"\nmachine b login u password y\r\n"},
         {"machine h login other password o\nmachine h login u password old # note\n",

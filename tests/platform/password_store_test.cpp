@@ -28,7 +28,10 @@ class StoreHome {
     }
     ~StoreHome() {
 #ifndef _WIN32
-        if (m_home) setenv("HOME", m_home->c_str(), 1); else unsetenv("HOME");
+        if (m_home)
+            setenv("HOME", m_home->c_str(), 1);
+        else
+            unsetenv("HOME");
 #endif
     }
     StoreHome(const StoreHome&) = delete;

@@ -41,11 +41,9 @@ class ColourPickerTest : public QObject {
     void opensBelowTheButtonWithTheInitialSelection() {
         Opened o;
         create(o, 0x123456);
-        QSignalSpy dropDown(o.picker, &CColourPicker::dropDown);
+        QSignalSpy closeUp(o.picker, &CColourPicker::closeUp);
         click(o);
-        QCOMPARE(dropDown.count(), 1);
-        QCOMPARE(dropDown.at(0).at(0).value<std::uint32_t>(), 0x123456u);
-        QCOMPARE(dropDown.at(0).at(1).toInt(), 1002);
+        QCOMPARE(closeUp.count(), 0);  // open: nothing said yet
         QCOMPARE(o.popup->selection().current(), app::kCustomBox);
         QCOMPARE(o.popup->selection().chosen(), app::kCustomBox);
         QCOMPARE(o.popup->geometry().topLeft(),
@@ -58,22 +56,17 @@ class ColourPickerTest : public QObject {
     void arrowsThenEscapeRestoreTheInitialColour() {
         Opened o;
         open(o, 0x000000);  // black: cell 0
-        QSignalSpy changed(o.picker, &CColourPicker::selectionChanged);
-        QSignalSpy cancelled(o.picker, &CColourPicker::selectionCancelled);
         QSignalSpy closeUp(o.picker, &CColourPicker::closeUp);
-        o.picker->state().setTrackSelection(true);
         QTest::keyClick(o.popup, Qt::Key_Right);
         QTest::keyClick(o.popup, Qt::Key_Down);
         QCOMPARE(o.popup->selection().current(), 9);
-        QCOMPARE(changed.count(), 2);
-        QCOMPARE(changed.at(1).at(0).value<std::uint32_t>(), app::paletteCells()[9].colour);
-        QCOMPARE(changed.at(1).at(1).toInt(), 1002);
-        QCOMPARE(o.picker->colour(), app::paletteCells()[9].colour);  // tracking
+        QCOMPARE(o.popup->selection().colour(), app::paletteCells()[9].colour);
+        QCOMPARE(o.picker->colour(), 0x000000u);  // the button takes a colour at the end only
         QTest::keyClick(o.popup, Qt::Key_Escape);
         QCOMPARE(o.picker->colour(), 0x000000u);
-        QCOMPARE(cancelled.count(), 1);
-        QCOMPARE(cancelled.at(0).at(0).value<std::uint32_t>(), 0x000000u);
         QCOMPARE(closeUp.count(), 1);
+        QCOMPARE(closeUp.at(0).at(0).value<std::uint32_t>(), 0x000000u);
+        QCOMPARE(closeUp.at(0).at(1).toInt(), 1002);
         QVERIFY(!o.picker->state().active());
         QTRY_VERIFY(o.picker->popup() == nullptr);
     }
@@ -81,7 +74,7 @@ class ColourPickerTest : public QObject {
     void enterAcceptsTheCurrentCell() {
         Opened o;
         open(o, 0x000000);
-        QSignalSpy ended(o.picker, &CColourPicker::selectionEnded);
+        QSignalSpy ended(o.picker, &CColourPicker::closeUp);
         QTest::keyClick(o.popup, Qt::Key_Left);   // to the default box
         QTest::keyClick(o.popup, Qt::Key_Right);  // back to the first cell
         QTest::keyClick(o.popup, Qt::Key_Right);
@@ -111,10 +104,11 @@ class ColourPickerTest : public QObject {
 
         Opened again;  // the dialog is cancelled
         open(again, 0x0000FF);
-        QSignalSpy cancelled(again.picker, &CColourPicker::selectionCancelled);
+        QSignalSpy cancelled(again.picker, &CColourPicker::closeUp);
         QTest::keyClick(again.popup, Qt::Key_Return);
         QCOMPARE(again.picker->colour(), 0x0000FFu);
         QCOMPARE(cancelled.count(), 1);
+        QCOMPARE(cancelled.at(0).at(0).value<std::uint32_t>(), 0x0000FFu);
     }
 
     void mouseReleaseInsideAcceptsOutsideCancels() {
@@ -128,7 +122,7 @@ class ColourPickerTest : public QObject {
 
         Opened other;
         open(other, 0x000000);
-        QSignalSpy cancelled(other.picker, &CColourPicker::selectionCancelled);
+        QSignalSpy cancelled(other.picker, &CColourPicker::closeUp);
         QTest::mouseRelease(other.popup, Qt::LeftButton, {},
                             QPoint(other.popup->width() + 40, other.popup->height() + 40));
         QCOMPARE(cancelled.count(), 1);

@@ -157,7 +157,7 @@ class PublishAppTest : public QObject {
         QVERIFY2(watcher->ticksWithProgress > 20, "the event loop stood still during the publish");
         QVERIFY2(watcher->paints > 5, "the main dialog did not paint during the publish");
         watcher.reset();
-        QVERIFY(QApplication::activeModalWidget() == nullptr);  // the progress dialog closed
+        QVERIFY(QApplication::activeModalWidget() == nullptr);   // the progress dialog closed
         QCOMPARE(prompts.passwordAsked.size(), std::size_t(1));  // the session knew it
 
         // Remembered in the netrc file, which only its owner reads.
@@ -179,9 +179,8 @@ class PublishAppTest : public QObject {
         QTest::mouseClick(buttonOf(&second, app::control::kGenerate), Qt::LeftButton);
         QVERIFY(again.passwordAsked.empty());
         QCOMPARE(again.messages.size(), std::size_t(1));
-        QCOMPARE(again.messages[0].text,
-                 "Web page generated and published (0 of " + std::to_string(local.size()) +
-                     " files, 0 KB).");
+        QCOMPARE(again.messages[0].text, "Web page generated and published (0 of " +
+                                             std::to_string(local.size()) + " files, 0 KB).");
     }
 };
 

@@ -259,6 +259,42 @@ TEST(WinApp, SetAdminPasswordButtonOnThePgnPage) {
               "Admin password set in " + (f.dir / "site/pgn/admin_password.php"));
 }
 
+// Every item the layer describes has its control in the page's resource, by the same
+// identifier, and shows the layer's text; labels and colour descriptions too.
+TEST(WinApp, EveryPageItemHasItsControlInTheResource) {
+    NEEDS_WINDOWS();
+    Fixture f;
+    std::vector<std::string> missing;
+    whileModal([&] {
+        HWND sheet = findSheet();
+        if (sheet == nullptr) return;
+        for (int k = 0; k < app::kOptionPageCount; ++k) {
+            HWND page = showPage(sheet, k);
+            for (const app::PageItem& item :
+                 app::optionPages()[static_cast<std::size_t>(k)].items) {
+                if (item.kind == app::ItemKind::EndGroup) continue;
+                const std::string where = app::optionPages()[static_cast<std::size_t>(k)].tab + " ";
+                HWND control = GetDlgItem(page, item.id);
+                const bool captioned =
+                    item.kind == app::ItemKind::Group || item.kind == app::ItemKind::Note ||
+                    item.kind == app::ItemKind::Check || item.kind == app::ItemKind::Button ||
+                    item.kind == app::ItemKind::Colour;
+                if (control == nullptr || (captioned && windowText(control) != item.text)) {
+                    missing.push_back(where + std::to_string(item.id));
+                }
+                const std::string label =
+                    item.kind == app::ItemKind::Colour ? item.description : item.text;
+                if (item.labelId != 0 && windowText(GetDlgItem(page, item.labelId)) != label) {
+                    missing.push_back(where + "label " + std::to_string(item.labelId));
+                }
+            }
+        }
+        PropSheet_PressButton(sheet, PSBTN_CANCEL);
+    });
+    click(f.w, id::kOptions);
+    EXPECT_EQ(missing, std::vector<std::string>{});
+}
+
 // The Publish page: the protocol a drop-down list, its note shown with FTP without
 // encryption, the parts typed going back as one address, and Test connection trying what the
 // page shows (a port where nothing listens: the layer's own words come back).
