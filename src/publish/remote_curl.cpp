@@ -240,7 +240,9 @@ struct RemoteSession::State {
                 return {Reason::NoEncryption, {}};
             case CURLE_COULDNT_RESOLVE_HOST:
             case CURLE_COULDNT_CONNECT:
-                return {Reason::HostNotReachable, {}};
+                // A server that answered earlier in this publish and now cannot be reached
+                // (its connection dropped, a new one refused) is a connection lost.
+                return {connected ? Reason::ConnectionLost : Reason::HostNotReachable, {}};
             case CURLE_OPERATION_TIMEDOUT:
                 return {connected ? Reason::ConnectionLost : Reason::HostNotReachable, {}};
             case CURLE_REMOTE_DISK_FULL:
