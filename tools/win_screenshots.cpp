@@ -1,5 +1,6 @@
 // Takes screenshots of the Windows app's dialogs as a person sees them: the main dialog,
-// the About box, each page of the options sheet and the open palette. Writes BMP files
+// the About box, each page of the options sheet, the open palette and the progress dialog of
+// a publish. Writes BMP files
 // into FOLDER. Usage: win_screenshots FOLDER SAMPLE_TRN
 // clang-format off
 #include <windows.h>  // before every other Windows header
@@ -8,13 +9,16 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/app_test_support.h"
 #include "platform/platform.h"
+#include "sample_publish_service.h"
 #include "win/colour_button.h"
 #include "win/main_dialog.h"
+#include "win/progress_dialog.h"
 #include "win/win_driver.h"
 #include "win/win_util.h"
 
@@ -86,6 +90,8 @@ int main(int argc, char** argv) {
     s.strFilename = argv[2];
     s.OutputIndex = "C:\\www\\open2026\\index.html";
     s.TourneyName = "Pairweb Sample Open 2026";
+    s.PublishUrl = "ftp://club@ftp.example.org/open2026/";
+    s.PublishAfterGenerate = 1;
     dialog.model().updateData(false);
     SetWindowPos(main, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     bool ok = captureWindow(main, folder + "/main-dialog.bmp");
@@ -98,11 +104,13 @@ int main(int argc, char** argv) {
     });
     click(main, pairweb::app::control::kAbout);
 
-    const char* pages[] = {"options", "colours", "tiebreaks", "fonts", "labels", "pgn"};
+    const char* pages[] = {"options", "colours", "tiebreaks", "fonts",
+                           "labels",  "pgn",     "publish"};
+    static_assert(std::size(pages) == pairweb::app::kOptionPageCount);
     whileModal([&] {
         HWND sheet = findSheet();
         if (sheet == nullptr) return;
-        for (int k = 0; k < 6; ++k) {
+        for (int k = 0; k < pairweb::app::kOptionPageCount; ++k) {
             showPage(sheet, k);
             ok = captureWindow(sheet, folder + "/page-" + pages[k] + ".bmp") && ok;
         }
@@ -125,6 +133,25 @@ int main(int argc, char** argv) {
         PropSheet_PressButton(sheet, PSBTN_CANCEL);
     });
     click(main, pairweb::app::control::kOptions);
+
+    // The progress dialog of a publish, at the twelfth file.
+    pairweb::tools::SamplePasswordStore store;
+    pairweb::tools::SamplePublishService service;
+    pairweb::app::PublishFlow flow(prompts, "pairweb");
+    flow.setStore(store);
+    flow.setService(service);
+    flow.setProgressRunner([&](pairweb::app::BackgroundTask& task) {
+        whileModal([&] {
+            HWND progress = findDialog(L"Publishing");
+            for (int k = 0; k < 200 && !task.view().counts.starts_with("File 12 of"); ++k) {
+                pump(10);
+            }
+            ok = progress != nullptr && captureWindow(progress, folder + "/publish-progress.bmp") && ok;
+            task.cancel();
+        });
+        pairweb::win::runProgressDialog(main, task);
+    });
+    (void)flow.publishGenerated(s, "Web page generated!");
     DestroyWindow(main);
     return ok ? 0 : 1;
 }

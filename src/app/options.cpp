@@ -74,9 +74,8 @@ PageItem addressControl(ItemKind kind, int id, std::string label, std::string na
 
 PageDef publishPage() {
     PageItem plainNote = note(kPlainFtpNote,
-                              "Without encryption the password and the pages travel in clear: "
-                              "anyone on the networks between here and the host can read them. "
-                              "Choose it only when the host offers nothing else.");
+                              "Without encryption the password and the pages travel in clear, "
+                              "for anyone on the networks in between to read.");
     plainNote.shownWith = kPublishProtocol;
     plainNote.shownWithText = plainFtpName();
     return {"Publish",
@@ -84,8 +83,8 @@ PageDef publishPage() {
                             AddressPart::Protocol),
              plainNote,
              addressControl(ItemKind::Edit, kPublishHost, "Host", "PublishHost", AddressPart::Host),
-             addressControl(ItemKind::Edit, kPublishPort, "Port (empty: the usual one)",
-                            "PublishPort", AddressPart::Port),
+             addressControl(ItemKind::Edit, kPublishPort, "Port (empty: default)", "PublishPort",
+                            AddressPart::Port),
              addressControl(ItemKind::Edit, kPublishUser, "User name", "PublishUser",
                             AddressPart::User),
              addressControl(ItemKind::Edit, kPublishFolder, "Remote folder", "PublishFolder",

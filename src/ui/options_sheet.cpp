@@ -71,6 +71,7 @@ OptionsPage::OptionsPage(int index, app::OptionsSheet& sheet, app::Prompts& prom
                 QLabel* label = note(qs(item.text), owner);
                 layout->addWidget(label);
                 m_controls[item.id] = label;
+                form = nullptr;  // labelled controls after it come below it
                 continue;
             }
             case ItemKind::Button: {
