@@ -104,8 +104,7 @@ int main(int argc, char** argv) {
     });
     click(main, pairweb::app::control::kAbout);
 
-    const char* pages[] = {"options", "colours", "tiebreaks", "fonts",
-                           "labels",  "pgn",     "publish"};
+    const char* pages[] = {"options", "colours", "tiebreaks", "fonts", "labels", "pgn", "publish"};
     static_assert(std::size(pages) == pairweb::app::kOptionPageCount);
     whileModal([&] {
         HWND sheet = findSheet();
@@ -146,7 +145,8 @@ int main(int argc, char** argv) {
             for (int k = 0; k < 200 && !task.view().counts.starts_with("File 12 of"); ++k) {
                 pump(10);
             }
-            ok = progress != nullptr && captureWindow(progress, folder + "/publish-progress.bmp") && ok;
+            ok = progress != nullptr && captureWindow(progress, folder + "/publish-progress.bmp") &&
+                 ok;
             task.cancel();
         });
         pairweb::win::runProgressDialog(main, task);

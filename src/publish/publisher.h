@@ -30,7 +30,8 @@ struct PublishResult {
     std::string message;
     std::string path;
     Reason reason = Reason::None;
-    std::string serverHostKey;  // HostKeyNotTrusted: the key the server showed, "SHA256:..."
+    // HostKeyNotTrusted: the fingerprint of the key the server showed ("SHA256:...").
+    std::string serverHostKey;
     int sent = 0;             // files uploaded
     int total = 0;            // files of the site
     std::uint64_t bytes = 0;  // bytes uploaded

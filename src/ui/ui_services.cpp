@@ -1,10 +1,10 @@
 #include "ui/ui_services.h"
 
 #include <QApplication>
-#include <QColorDialog>
-#include <QFileDialog>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>

@@ -57,9 +57,9 @@ INT_PTR CALLBACK passwordProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
         auto* box = reinterpret_cast<PasswordBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         if (LOWORD(wParam) == IDOK) {
-            box->answer = app::PasswordAnswer{
-                windowText(GetDlgItem(window, IDC_PASSWORD)),
-                IsDlgButtonChecked(window, IDC_REMEMBER) == BST_CHECKED};
+            box->answer =
+                app::PasswordAnswer{windowText(GetDlgItem(window, IDC_PASSWORD)),
+                                    IsDlgButtonChecked(window, IDC_REMEMBER) == BST_CHECKED};
         }
         EndDialog(window, LOWORD(wParam));
         return TRUE;

@@ -127,9 +127,12 @@ TEST(PublishPage, ShowsTheAddressInPartsAndWritesItBack) {
     const Case cases[] = {
         {"", 0, {"FTP with TLS", "", "", "", ""}},
         {"", 1, {"FTP without encryption", "", "", "", ""}},
-        {"ftp://club@ftp.example.org/www/", 0, {"FTP with TLS", "ftp.example.org", "", "club", "/www/"}},
+        {"ftp://club@ftp.example.org/www/",
+         0,
+         {"FTP with TLS", "ftp.example.org", "", "club", "/www/"}},
         {"ftp://club@host/", 1, {"FTP without encryption", "host", "", "club", "/"}},
-        {"sftp://ann%40home@[::1]:2222/~/www/open%20K%C3%B6ln/", 1,
+        {"sftp://ann%40home@[::1]:2222/~/www/open%20K%C3%B6ln/",
+         1,
          {"SFTP", "[::1]", "2222", "ann@home", "/~/www/open K\xC3\xB6ln/"}},
         {"SFTP://u@h/a%2Fb/", 0, {"SFTP", "h", "", "u", "/a/b/"}},
     };
@@ -161,7 +164,9 @@ TEST(PublishPage, TypedPartsMakeOneAddress) {
         int plain;
     };
     const Case cases[] = {
-        {{"FTP with TLS", "ftp.example.org", "", "club", "www"}, "ftp://club@ftp.example.org/www/", 0},
+        {{"FTP with TLS", "ftp.example.org", "", "club", "www"},
+         "ftp://club@ftp.example.org/www/",
+         0},
         {{"SFTP", " h ", "22", "a b", "/~/www/open/"}, "sftp://a%20b@h:22/~/www/open/", 0},
         {{"FTP without encryption", "h", "", "u", ""}, "ftp://u@h/", 1},
         {{"FTP with TLS", "h", "", "u@x", "K\xC3\xB6ln cup"}, "ftp://u%40x@h/K%C3%B6ln%20cup/", 0},

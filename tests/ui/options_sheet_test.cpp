@@ -45,9 +45,8 @@ class OptionsSheetTest : public QObject {
         COptionsSheet& sheet = shown.sheet;
         QStringList titles;
         for (int k = 0; k < sheet.tabs()->count(); ++k) titles << sheet.tabs()->tabText(k);
-        QCOMPARE(titles,
-                 QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN",
-                              "Publish"}));
+        QCOMPARE(titles, QStringList({"Options", "Colours", "Tiebreaks", "Fonts", "Labels", "PGN",
+                                      "Publish"}));
         // OK and Cancel only, besides the pages' own buttons: the colours, the password and
         // the Publish page's two.
         int sheetButtons = 0;
