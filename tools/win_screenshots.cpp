@@ -96,11 +96,9 @@ int main(int argc, char** argv) {
     SetWindowPos(main, HWND_TOP, 40, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     bool ok = captureWindow(main, folder + "/main-dialog.bmp");
 
-    whileModal([&] {
-        if (HWND about = findDialog(L"About pairweb")) {
-            ok = captureWindow(about, folder + "/about.bmp") && ok;
-            SendMessageW(about, WM_COMMAND, IDOK, 0);
-        }
+    whenDialogShown(L"About pairweb", [&](HWND about) {
+        ok = captureWindow(about, folder + "/about.bmp") && ok;
+        SendMessageW(about, WM_COMMAND, IDOK, 0);
     });
     click(main, pairweb::app::control::kAbout);
 
@@ -140,13 +138,11 @@ int main(int argc, char** argv) {
     flow.setStore(store);
     flow.setService(service);
     flow.setProgressRunner([&](pairweb::app::BackgroundTask& task) {
-        whileModal([&] {
-            HWND progress = findDialog(L"Publishing");
+        whenDialogShown(L"Publishing", [&](HWND progress) {
             for (int k = 0; k < 200 && !task.view().counts.starts_with("File 12 of"); ++k) {
                 pump(10);
             }
-            ok = progress != nullptr && captureWindow(progress, folder + "/publish-progress.bmp") &&
-                 ok;
+            ok = captureWindow(progress, folder + "/publish-progress.bmp") && ok;
             task.cancel();
         });
         pairweb::win::runProgressDialog(main, task);

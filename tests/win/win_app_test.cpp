@@ -212,11 +212,9 @@ TEST(WinApp, AboutBoxAndMessageBoxIcons) {
     NEEDS_WINDOWS();
     Fixture f;
     std::string about;
-    whileModal([&] {
-        if (HWND box = findDialog(L"About pairweb")) {
-            about = windowText(GetDlgItem(box, id::kAboutText));
-            SendMessageW(box, WM_COMMAND, IDOK, 0);
-        }
+    whenDialogShown(L"About pairweb", [&](HWND box) {
+        about = windowText(GetDlgItem(box, id::kAboutText));
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
     });
     click(f.w, id::kAbout);
     EXPECT_EQ(about, "pairweb tournament web site generator, Version 1.0.3");
@@ -226,11 +224,9 @@ TEST(WinApp, AboutBoxAndMessageBoxIcons) {
         {app::MessageKind::Warning, IDI_WARNING}, {app::MessageKind::Information, IDI_INFORMATION}};
     for (const auto& [kind, icon] : kinds) {
         HICON shown = nullptr;
-        whileModal([&shown] {
-            if (HWND box = findDialog(L"pairweb")) {
-                shown = iconOf(box);
-                SendMessageW(box, WM_COMMAND, IDOK, 0);
-            }
+        whenDialogShown(L"pairweb", [&shown](HWND box) {
+            shown = iconOf(box);
+            SendMessageW(box, WM_COMMAND, IDOK, 0);
         });
         real.message("pairweb", "text", kind);
         EXPECT_EQ(shown, LoadIconW(nullptr, icon));
@@ -354,9 +350,7 @@ TEST(WinApp, PasswordBoxAndQuestions) {
     for (const bool offer : {true, false}) {
         bool rememberShown = !offer;
         std::string rememberText;
-        whileModal([&] {
-            HWND box = findDialog(L"Password");
-            if (box == nullptr) return;
+        whenDialogShown(L"Password", [&](HWND box) {
             HWND remember = GetDlgItem(box, IDC_REMEMBER);
             rememberShown = IsWindowVisible(remember) != FALSE;
             rememberText = windowText(remember);
@@ -375,11 +369,8 @@ TEST(WinApp, PasswordBoxAndQuestions) {
         }
     }
     for (const bool yes : {true, false}) {
-        whileModal([yes] {
-            if (HWND box = findDialog(L"Host key")) {
-                SendMessageW(box, WM_COMMAND, yes ? IDYES : IDNO, 0);
-            }
-        });
+        whenDialogShown(L"Host key",
+                        [yes](HWND box) { SendMessageW(box, WM_COMMAND, yes ? IDYES : IDNO, 0); });
         EXPECT_EQ(real.ask("Host key", "Trust it?"), yes);
     }
 }
@@ -397,9 +388,7 @@ TEST(WinApp, ProgressDialogShowsTheWorkAndCancelStopsIt) {
     std::string action, counts, afterCancel;
     LRESULT position = -1;
     bool mainAnswered = false;
-    whileModal([&] {
-        HWND box = findDialog(L"Publishing");
-        if (box == nullptr) return;
+    whenDialogShown(L"Publishing", [&](HWND box) {
         pump(200);  // a few of the dialog's timer ticks
         action = windowText(GetDlgItem(box, IDC_PROGRESS_ACTION));
         counts = windowText(GetDlgItem(box, IDC_PROGRESS_COUNTS));

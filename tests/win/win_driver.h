@@ -11,6 +11,7 @@
 #include <prsht.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,22 @@ inline void click(HWND dialog, int id) { SendMessageW(GetDlgItem(dialog, id), BM
 inline HWND paletteOf(HWND page, int id) {
     const ColourButton* button = colourButtonOf(page, id);
     return button != nullptr ? button->palette() : nullptr;
+}
+
+// Runs action once with the dialog of this caption, from the message loop of the modal
+// window that the next action opens, as soon as the dialog is shown: a modal dialog may
+// serve its first timer before it shows itself, so the look is repeated (for 10 s at most).
+inline void whenDialogShown(const std::wstring& caption, std::function<void(HWND)> action) {
+    auto tries = std::make_shared<int>(0);
+    auto look = std::make_shared<std::function<void()>>();
+    *look = [caption, action, tries, look] {
+        if (HWND dialog = findDialog(caption)) {
+            action(dialog);
+        } else if (++*tries < 200) {
+            whileModal(*look);
+        }
+    };
+    whileModal(*look);
 }
 
 inline void key(HWND window, WPARAM vk) {
