@@ -35,8 +35,11 @@ INT_PTR CALLBACK aboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 MainDialog::MainDialog(const std::string& programPath, platform::Platform& platform,
                        app::FileDialogs& files, app::Prompts& prompts)
     : m_model(programPath, platform, files, prompts), m_prompts(prompts) {
-    m_model.publishing().setProgressRunner(
-        [this](app::BackgroundTask& task) { runProgressDialog(m_window, task); });
+    // Over the window in front (the options sheet, for Test connection), which it disables.
+    m_model.publishing().setProgressRunner([this](app::BackgroundTask& task) {
+        HWND active = GetActiveWindow();
+        runProgressDialog(active != nullptr ? active : m_window, task);
+    });
 }
 
 void MainDialog::runModal() {
