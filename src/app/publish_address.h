@@ -31,7 +31,8 @@ const std::string& plainFtpName();
 // FOLDER" reads as parts left empty.
 PublishAddress readAddress(const settings::Settings& s);
 // Writes PublishUrl and PublishPlainFtp from the parts, percent-encoding what an address
-// needs encoded. Without host, user and port the address is empty: no publishing.
+// needs encoded; parts equal to what readAddress shows leave both as they are. Without
+// host, user and port the address is empty: no publishing.
 void writeAddress(settings::Settings& s, const PublishAddress& a);
 
 // One part of an address, and the address with one part set.
