@@ -25,9 +25,11 @@ prefix="$deps/prefix"
 stamp="$prefix/pairweb-deps.stamp"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 log="$deps/build.log"
-# libssh2 before 1.11 cannot talk to current OpenSSH servers from Windows (no rsa-sha2 host
-# keys over WinCNG): a host suite with an older one takes it from the next Debian release.
-libssh2_min=1.11.1
+# Where the host suite's version is older than these, the package comes from the next Debian
+# release: libssh2 before 1.11 cannot talk to current OpenSSH servers from Windows (no
+# rsa-sha2 host keys over WinCNG); libcurl before 8.7 with Schannel waits on the data
+# connection of an FTPS listing from vsftpd until its timeout, after the listing has come.
+declare -A minimum=([libssh2]=1.11.1 [curl]=8.7.0)
 newer_suite=trixie
 libraries=(lib/libmbedcrypto.a lib/libssh2.a lib/libcurl.a include/curl/curl.h
            lib/libqrcodegencpp.a include/qrcodegen/qrcodegen.hpp)
@@ -85,32 +87,65 @@ updateLists() {
     fi
 }
 
-# The version of source package PACKAGE that LIST offers (read from its lists, offline).
-sourceVersion() {
-    local dsc
-    dsc="$(privateApt "$1" source --print-uris "$2" 2>/dev/null |
-        sed -n "s/^'[^']*' \($2_[^ ]*\.dsc\) .*/\1/p")"
-    [ -n "$dsc" ] || { echo "windows-deps: no source package $2 in $1's lists" >&2; exit 1; }
-    dsc="${dsc#"$2"_}"
-    echo "${dsc%.dsc}"
+# The versions of source package PACKAGE that LIST offers, newest first (read from its
+# lists, offline).
+sourceVersions() {
+    local versions=() v i j
+    mapfile -t versions < <(apt-cache -o Dir::Etc::SourceList="$deps/apt/$1/sources.list" \
+        -o Dir::Etc::SourceParts=/nonexistent -o Dir::State="$deps/apt/$1/state" \
+        -o Dir::Cache="$deps/apt/$1/cache" showsrc "$2" 2>/dev/null |
+        sed -n 's/^Version: //p' | sort -u)
+    for ((i = 1; i < ${#versions[@]}; i++)); do
+        v="${versions[i]}"
+        for ((j = i - 1; j >= 0; j--)); do
+            dpkg --compare-versions "${versions[j]}" lt "$v" || break
+            versions[j + 1]="${versions[j]}"
+        done
+        versions[j + 1]="$v"
+    done
+    [ ${#versions[@]} -gt 0 ] || { echo "windows-deps: no source package $2 in $1's lists" >&2; exit 1; }
+    printf '%s\n' "${versions[@]}"
+}
+
+# Downloads version VERSION of source package PACKAGE from LIST into deps/src, once per
+# version (kept); false when the mirror does not give its files.
+fetchSource() {
+    local dir="$deps/src/$2_$3"
+    ls "$dir"/*.dsc >/dev/null 2>&1 && return 0
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    (cd "$dir" && privateApt "$1" source --download-only "$2=$3") >>"$deps/fetch.log" 2>&1 && return 0
+    rm -rf "$dir"
+    return 1
+}
+
+# The version of PACKAGE to build: the newest one, at least MINIMUM, that LIST offers and
+# whose files the mirror gives (a mirror may list a new version before it has its files).
+chooseVersion() {
+    local v
+    for v in $(sourceVersions "$1" "$2"); do
+        dpkg --compare-versions "$v" ge "$3" || break
+        fetchSource "$1" "$2" "$v" && { echo "$v"; return 0; }
+    done
+    tail -n 20 "$deps/fetch.log" >&2
+    echo "windows-deps: no version of the source package $2 (at least $3) could be fetched" >&2
+    exit 1
 }
 
 codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
 updateLists host "$codename"
-declare -A listOf=([mbedtls]=host [libssh2]=host [curl]=host [qr-code-generator]=host) version=()
-for pkg in mbedtls libssh2 curl qr-code-generator; do
-    version[$pkg]="$(sourceVersion host "$pkg")"
+declare -A listOf=() version=()
+: > "$deps/fetch.log"
+for pkg in mbedtls libssh2 curl; do
+    listOf[$pkg]=host
+    if [ -n "${minimum[$pkg]:-}" ] &&
+        dpkg --compare-versions "$(sourceVersions host "$pkg" | head -n 1)" lt "${minimum[$pkg]}"; then
+        updateLists newer "$newer_suite"
+        listOf[$pkg]=newer
+    fi
+    version[$pkg]="$(chooseVersion "${listOf[$pkg]}" "$pkg" "${minimum[$pkg]:-0}")"
 done
-if dpkg --compare-versions "${version[libssh2]}" lt "$libssh2_min"; then
-    updateLists newer "$newer_suite"
-    listOf[libssh2]=newer
-    version[libssh2]="$(sourceVersion newer libssh2)"
-    dpkg --compare-versions "${version[libssh2]}" ge "$libssh2_min" || {
-        echo "windows-deps: libssh2 ${version[libssh2]} of $newer_suite is older than" \
-            "$libssh2_min" >&2
-        exit 1
-    }
-fi
+version[qr-code-generator]="$(sourceVersions host qr-code-generator | head -n 1)"
 
 key="$(printf 'mbedtls %s\nlibssh2 %s\ncurl %s\nqrcodegen %s\nrecipe %s\n' "${version[mbedtls]}" \
     "${version[libssh2]}" "${version[curl]}" "${version[qr-code-generator]}" \
@@ -198,7 +233,8 @@ cmakeInstall libssh2 "$tree" \
 # file) are UTF-8, as paths are inside the program.
 tree="$(sourceTree curl)"
 cmakeInstall curl "$tree" \
-    -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF -DENABLE_UNICODE=ON \
+    -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF -DENABLE_MANUAL=OFF -DENABLE_CURL_MANUAL=OFF \
+    -DBUILD_LIBCURL_DOCS=OFF -DBUILD_MISC_DOCS=OFF -DBUILD_EXAMPLES=OFF -DENABLE_UNICODE=ON \
     -DCURL_USE_SCHANNEL=ON -DCURL_USE_OPENSSL=OFF -DCURL_USE_LIBSSH2=ON -DCURL_USE_LIBSSH=OFF \
     -DLIBSSH2_INCLUDE_DIR="$prefix/include" -DLIBSSH2_LIBRARY="$prefix/lib/libssh2.a" \
     -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF -DUSE_NGTCP2=OFF \

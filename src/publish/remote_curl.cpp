@@ -240,11 +240,13 @@ struct RemoteSession::State {
                 return {Reason::NoEncryption, {}};
             case CURLE_COULDNT_RESOLVE_HOST:
             case CURLE_COULDNT_CONNECT:
-                // A server that answered earlier in this publish and now cannot be reached
-                // (its connection dropped, a new one refused) is a connection lost.
-                return {connected ? Reason::ConnectionLost : Reason::HostNotReachable, {}};
             case CURLE_OPERATION_TIMEDOUT:
-                return {connected ? Reason::ConnectionLost : Reason::HostNotReachable, {}};
+                // A server that answered, earlier in this publish or on this very request
+                // (a data connection that then stalls or is refused), and now cannot be
+                // reached is a connection lost.
+                return {connected || response > 0 ? Reason::ConnectionLost
+                                                  : Reason::HostNotReachable,
+                        {}};
             case CURLE_REMOTE_DISK_FULL:
                 return {Reason::NoSpace, {}};
             case CURLE_REMOTE_FILE_NOT_FOUND:

@@ -435,10 +435,11 @@ std::vector<std::string> PasswordFtpServer::command() const {
             m_password};
 }
 
-SshServer::SshServer() {
+SshServer::SshServer(Keys keys) {
     m_needsPrivilegeSeparationDir = true;
+    const char* type = keys == Keys::Rsa ? "rsa" : "ecdsa";
     for (const char* key : {"host_key", "client_key"}) {
-        if (!runStep({"/usr/bin/ssh-keygen", "-q", "-t", "ecdsa", "-m", "PEM", "-N", "", "-C",
+        if (!runStep({"/usr/bin/ssh-keygen", "-q", "-t", type, "-m", "PEM", "-N", "", "-C",
                       std::string("pairweb-test-") + key, "-f", m_dir / key})) {
             return;
         }

@@ -119,12 +119,14 @@ class PasswordFtpServer : public TestServer {
     std::string m_password;
 };
 
-// sshd with an ECDSA host key of its own and sftp inside the server; root logs in with a
-// generated ECDSA client key only. The URL names the remote folder by its absolute path; that
-// folder does not exist until a client creates it.
+// sshd with a host key of its own and sftp inside the server; root logs in with a generated
+// client key only. The keys are ECDSA, or RSA (PEM) for clients that read no other kind, as
+// the Windows build's libssh2 over mbedTLS. The URL names the remote folder by its absolute
+// path; that folder does not exist until a client creates it.
 class SshServer : public TestServer {
   public:
-    SshServer();
+    enum class Keys { Ecdsa, Rsa };
+    explicit SshServer(Keys keys = Keys::Ecdsa);
     std::string url() const override;
     std::string remoteFolder() const override;
     // The host key's fingerprint as ssh-keygen -lf prints it ("SHA256:...").

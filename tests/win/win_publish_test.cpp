@@ -4,9 +4,9 @@
 // server that with_test_server started for this run; a second run of the app, and
 // pairweb-gen's publishing, find the password again. Run as:
 //   with_test_server ftp wine win_publish_tests.exe
-// The server speaks plain FTP: under wine, Schannel does not finish an FTPS data transfer
-// (a listing from vsftpd waits for the end of the data until the bound), so FTP with TLS is
-// tested on Linux, and the app's FTPS on Windows itself.
+// The server speaks plain FTP: under wine, Schannel does not finish the TLS handshake of an
+// FTP data connection (a listing from vsftpd waits until the stall bound), so FTP with TLS is
+// tested with the Linux build only.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
