@@ -42,8 +42,8 @@ void writeAddress(settings::Settings& s, const PublishAddress& typed) {
     s.PublishPlainFtp = typed.protocol == plainFtpName() ? 1 : 0;
     if (unchanged) return;
     publish::Target t;
-    t.protocol = typed.protocol == protocolNames()[1] ? publish::Protocol::Sftp
-                                                      : publish::Protocol::FtpTls;
+    t.protocol =
+        typed.protocol == protocolNames()[1] ? publish::Protocol::Sftp : publish::Protocol::FtpTls;
     t.host = trimmed(typed.host);
     t.port = trimmed(typed.port);
     t.user = trimmed(typed.user);

@@ -37,8 +37,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!server->start()) {
-        std::fprintf(stderr, "with_test_server: the %s server did not start:\n%s\n",
-                     kind.c_str(), server->log().c_str());
+        std::fprintf(stderr, "with_test_server: the %s server did not start:\n%s\n", kind.c_str(),
+                     server->log().c_str());
         return 1;
     }
     setenv("PAIRWEB_TEST_SERVER_URL", server->url().c_str(), 1);
