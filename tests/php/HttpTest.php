@@ -124,10 +124,23 @@ final class HttpTest extends TestCase
         return self::processesOf($server['group']);
     }
 
+    // Stops every server the tests started, then removes the work folder with the sites.
     private static function stopAll(): void
     {
         foreach (self::$servers as $server) {
             self::stopServer($server);
+        }
+        self::$servers = [];
+        if (isset(self::$work) && is_dir(self::$work)) {
+            $entries = new RecursiveIteratorIterator(
+                new RecursiveDirectoryIterator(self::$work, FilesystemIterator::SKIP_DOTS),
+                RecursiveIteratorIterator::CHILD_FIRST
+            );
+            foreach ($entries as $entry) {
+                $entry->isDir() && !$entry->isLink() ? rmdir($entry->getPathname())
+                                                      : unlink($entry->getPathname());
+            }
+            rmdir(self::$work);
         }
     }
 
