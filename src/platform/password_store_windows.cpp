@@ -6,19 +6,13 @@
 
 #include <wincred.h>
 
+#include "platform/os.h"
 #include "platform/password_store.h"
 
 namespace pairweb::platform {
 namespace {
 
-std::wstring wide(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+std::wstring wide(const std::string& utf8) { return os::toNative(utf8).wstring(); }
 
 std::wstring targetName(const PasswordKey& key) {
     return wide("pairweb:" + key.protocol + "://" + key.user + "@" + key.host);
