@@ -135,6 +135,8 @@ TEST(PublishPage, ShowsTheAddressInPartsAndWritesItBack) {
          1,
          {"SFTP", "[::1]", "2222", "ann@home", "/~/www/open K\xC3\xB6ln/"}},
         {"SFTP://u@h/a%2Fb/", 0, {"SFTP", "h", "", "u", "/a/b/"}},
+        // Not an address the page can show: parts left empty, and kept as written.
+        {"ftp://no-user.example.org/www/", 0, {"FTP with TLS", "", "", "", ""}},
     };
     for (const Case& c : cases) {
         Settings s;
@@ -153,6 +155,7 @@ TEST(PublishPage, ShowsTheAddressInPartsAndWritesItBack) {
         Settings out;
         sheet.store(out);
         EXPECT_EQ(readAddress(out), c.shown) << c.url;
+        EXPECT_EQ(out.PublishUrl, c.url);  // nothing was changed on the page
         EXPECT_EQ(out.PublishPlainFtp, c.shown.protocol == "FTP without encryption" ? 1 : 0);
     }
 }
